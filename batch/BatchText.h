@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace pv {
+
+// Field n (1-based) of a batch line; fields are separated by commas and a
+// quote at each end of a field is removed. In "ИН41" and "ИН42" lines field 8,
+// the address, is quoted and may hold commas. Never fails: a missing field is
+// empty; n below 1 gives field 1.
+std::string ExtractField(std::string_view line, int n);
+
+// The text with its first "." replaced by the system decimal separator.
+std::string PointToDecimalSeparator(std::string_view text);
+
+// Without leading blanks, control characters and leading zeros ("000" gives "0").
+std::string StripLeadingZeros(std::string_view text);
+
+// Fixed-point text with `decimals` digits after a "." point, padded on the left
+// with blanks to `width` characters (never cut).
+std::string FormatFixed(double number, int width, int decimals);
+
+// Characters 1-2, ".", 4-5, ".", 7-10 of the text.
+std::string NormalizeDate(std::string_view text);
+
+} // namespace pv

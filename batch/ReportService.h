@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+namespace pv {
+
+enum class ReportId { frReport1, frReport2, frReport3, frCompositeReport1 };
+
+const char* reportName(ReportId id);
+
+// What the batch driver asks of the report engine: load a template into one of
+// the program's reports, and prepare and show a report (returning when its
+// preview is closed).
+class ReportService {
+public:
+    virtual ~ReportService() = default;
+    // Leaves the report unchanged when the file does not exist.
+    virtual void LoadFromFile(ReportId report, const std::string& path) = 0;
+    virtual void PrepareAndPreview(ReportId report) = 0;
+};
+
+} // namespace pv

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <string>
+
+namespace pv::cli {
+
+// Options every batch-running command shares: the system number and date
+// format, where the settings file and templates are found, and what a region
+// warning does.
+struct CommonOptions {
+    std::string decimal;
+    std::string shortDate;
+    std::string programDir;
+    std::string regionWarning = "ignore";
+
+    void addTo(CLI::App& command);
+    // Installs the system format and fills in the default program directory.
+    void apply();
+};
+
+// The directory of the running binary, ending in a separator.
+std::string binaryDir();
+
+} // namespace pv::cli

@@ -1,0 +1,50 @@
+#include "cli/HeadlessRun.h"
+
+#include "cli/VariantText.h"
+#include "platform/CodePage.h"
+#include "report/Variables.h"
+
+#include <filesystem>
+
+namespace pv::cli {
+
+HeadlessRun::HeadlessRun(const CommonOptions& options, const std::string& batchPath)
+    : driver_(context_, ui_, *this) {
+    context_.ProgramDir = options.programDir;
+    context_.commandLineArg = batchPath;
+}
+
+bool HeadlessRun::run() {
+    driver_.BitBtn13Click();
+    return shown_;
+}
+
+void HeadlessRun::LoadFromFile(ReportId, const std::string& path) {
+    templates_.push_back(std::filesystem::path(path).filename().string());
+}
+
+void HeadlessRun::PrepareAndPreview(ReportId) {
+    shown_ = true;
+    variables_ = nlohmann::ordered_json::object();
+    const TfrVariables& vars = frVariables();
+    for (int i = 0; i < vars.Count(); ++i)
+        variables_[cp1251ToUtf8(vars.Name(i))] = cp1251ToUtf8(variantText(vars.ValueAt(i)));
+}
+
+nlohmann::ordered_json HeadlessRun::toJson() const {
+    nlohmann::ordered_json out;
+    out["docType"] = cp1251ToUtf8(driver_.DocType());
+    out["templates"] = templates_;
+    out["variables"] = variables_;
+    out["tables"] = tables_;
+    auto messages = nlohmann::ordered_json::array();
+    for (const auto& m : ui_.messages())
+        messages.push_back({{"caption", cp1251ToUtf8(m.caption)},
+                            {"text", cp1251ToUtf8(m.text)},
+                            {"icon", iconName(m.icon)}});
+    out["messages"] = messages;
+    out["shown"] = shown_;
+    return out;
+}
+
+} // namespace pv::cli

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "batch/BatchDriver.h"
+#include "cli/CommonOptions.h"
+#include "platform/ScriptedUi.h"
+
+#include <nlohmann/json.hpp>
+
+namespace pv::cli {
+
+// A batch run without a screen: messages are recorded and answered with their
+// first button, the report is "shown" by taking a snapshot of what it would
+// show.
+class HeadlessRun : public ReportService {
+public:
+    HeadlessRun(const CommonOptions& options, const std::string& batchPath);
+
+    // Runs the driver once; true when the report would be shown.
+    bool run();
+
+    void LoadFromFile(ReportId report, const std::string& path) override;
+    void PrepareAndPreview(ReportId report) override;
+
+    // The run as JSON: docType, templates, variables, tables, messages, shown.
+    nlohmann::ordered_json toJson() const;
+    bool shown() const { return shown_; }
+
+private:
+    DriverContext context_;
+    ScriptedUi ui_;
+    BatchDriver driver_;
+    std::vector<std::string> templates_;
+    nlohmann::ordered_json variables_ = nlohmann::ordered_json::object();
+    nlohmann::ordered_json tables_ = nlohmann::ordered_json::object();
+    bool shown_ = false;
+};
+
+} // namespace pv::cli

@@ -1,0 +1,17 @@
+#include "cli/TablesCommand.h"
+
+#include <CLI/CLI.hpp>
+
+int main(int argc, char** argv) {
+    CLI::App app{"pachka: the pachkaview engine without a screen"};
+    app.require_subcommand(1);
+    int exitCode = 0;
+    pv::cli::addTablesCommand(app, exitCode);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        int rc = app.exit(e);
+        return rc == 0 ? 0 : 1;
+    }
+    return exitCode;
+}

@@ -1,0 +1,125 @@
+#!/usr/bin/env python3
+"""Runs pachka on batch files and compares its output with each case's
+expectations.
+
+A case file (cases/*.json) holds a list of cases:
+  {"name": ..., "args": ["tables", "{batch}", ...], "batch": "tests/fixtures/x.utf8",
+   "files": {"pachkaview.ini": "..."}, "exit": 0,
+   "json": {...the part of the JSON output that matters: objects are matched key by
+           key, lists element by element (same length)...}, "stdout": "exact text", "stderr_contains": "..."}
+
+Batches named *.utf8 are written as UTF-8 for review and turned into the DOS
+Cyrillic code page (866) of real batch files before the run; other files are
+used as they are. "{batch}" and "{dir}" in args stand for the batch file and a
+fresh program directory holding "files" (written in 1251).
+"""
+import argparse
+import glob
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+
+def subset_mismatch(expected, actual, path="$"):
+    if isinstance(expected, dict):
+        if not isinstance(actual, dict):
+            return f"{path}: expected an object, got {actual!r}"
+        for key, value in expected.items():
+            if key not in actual:
+                return f"{path}.{key}: missing"
+            problem = subset_mismatch(value, actual[key], f"{path}.{key}")
+            if problem:
+                return problem
+        return None
+    if isinstance(expected, list):
+        if not isinstance(actual, list) or len(expected) != len(actual):
+            return f"{path}: expected {expected!r}, got {actual!r}"
+        for i, (e, a) in enumerate(zip(expected, actual)):
+            problem = subset_mismatch(e, a, f"{path}[{i}]")
+            if problem:
+                return problem
+        return None
+    if expected != actual:
+        return f"{path}: expected {expected!r}, got {actual!r}"
+    return None
+
+
+def prepare(case, root, workdir):
+    batch = case.get("batch")
+    batch_path = ""
+    if batch:
+        src = os.path.join(root, batch)
+        if src.endswith(".utf8"):
+            with open(src, encoding="utf-8") as f:
+                text = f.read()
+            batch_path = os.path.join(workdir, os.path.basename(src)[:-5] + ".txt")
+            with open(batch_path, "wb") as f:
+                f.write(text.replace("\n", "\r\n").encode("cp866"))
+        else:
+            batch_path = src
+    program_dir = os.path.join(workdir, "program")
+    os.makedirs(os.path.join(program_dir, "TempPlay"))
+    for name, content in case.get("files", {}).items():
+        with open(os.path.join(program_dir, name), "wb") as f:
+            f.write(content.encode("cp1251"))
+    return batch_path, program_dir
+
+
+def run_case(case, pachka, root):
+    with tempfile.TemporaryDirectory() as workdir:
+        batch_path, program_dir = prepare(case, root, workdir)
+        args = [a.replace("{batch}", batch_path).replace("{dir}", program_dir)
+                for a in case["args"]]
+        proc = subprocess.run([pachka] + args, capture_output=True, timeout=120)
+        out = proc.stdout.decode("utf-8", "replace")
+        err = proc.stderr.decode("utf-8", "replace")
+        problems = []
+        if "exit" in case and proc.returncode != case["exit"]:
+            problems.append(f"exit {proc.returncode}, expected {case['exit']}; stderr: {err[:500]}")
+        if "json" in case:
+            try:
+                problem = subset_mismatch(case["json"], json.loads(out))
+                if problem:
+                    problems.append(problem)
+            except json.JSONDecodeError as e:
+                problems.append(f"output is not JSON ({e}): {out[:500]}")
+        if "stdout" in case and out != case["stdout"]:
+            problems.append(f"stdout {out!r}, expected {case['stdout']!r}")
+        if "stderr_contains" in case and case["stderr_contains"] not in err:
+            problems.append(f"stderr {err!r} lacks {case['stderr_contains']!r}")
+        return problems
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--pachka", required=True)
+    parser.add_argument("--root", required=True)
+    parser.add_argument("cases")
+    parser.add_argument("--only", default="")
+    opts = parser.parse_args()
+    passed = failed = 0
+    for path in sorted(glob.glob(os.path.join(opts.cases, "*.json"))):
+        with open(path, encoding="utf-8") as f:
+            cases = json.load(f)
+        for case in cases:
+            name = f"{os.path.basename(path)}: {case['name']}"
+            if opts.only and opts.only not in name:
+                continue
+            problems = run_case(case, opts.pachka, opts.root)
+            if problems:
+                failed += 1
+                print(f"FAIL {name}")
+                for p in problems:
+                    print(f"     {p}")
+            else:
+                passed += 1
+                print(f"ok   {name}")
+    print(f"{passed} passed, {failed} failed")
+    return 1 if failed or not passed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
