@@ -1,0 +1,36 @@
+#include "app/core/RegistrationCheck.h"
+
+#include "app/core/RegionWarningDialog.h"
+#include "app/core/RegionWarningText.h"
+#include "app/core/SettingsFileError.h"
+#include "app/core/ShowErrorPresenter.h"
+#include "platform/Ui.h"
+
+namespace pv {
+
+RegistrationCheck::RegistrationCheck(DriverContext& context, ShowErrorPresenter& presenter,
+                                     RegionWarningDialog& dialog, Ui& ui)
+    : context_(context), presenter_(presenter), dialog_(dialog), ui_(ui) {}
+
+void RegistrationCheck::clearStopRequested() {
+    presenter_.clearStopRequested();
+}
+
+bool RegistrationCheck::allows(const std::string& regNom) {
+    if (switchedOff(context_.settings.regionCheck)) return true;
+    auto warning = regionWarningText(regNom);
+    if (!warning) return true;
+    presenter_.setMessage(*warning);
+    try {
+        presenter_.FormActivate(regNom);
+        dialog_.showModal(presenter_);
+        presenter_.FormClose();
+    } catch (const SettingsFileError& e) {
+        // The choice could not be saved: the run ends with the system's error.
+        ui_.messageBox(e.text(), programName(), MsgIcon::Error, MsgButtons::Ok);
+        return false;
+    }
+    return !presenter_.StopRequested();
+}
+
+} // namespace pv

@@ -1,0 +1,19 @@
+#include "app/core/ScriptedRegionWarning.h"
+
+#include "app/core/ShowErrorPresenter.h"
+#include "platform/Ui.h"
+
+namespace pv {
+
+void ScriptedRegionWarning::showModal(ShowErrorPresenter& presenter) {
+    ++showings_;
+    ui_.messageBox(presenter.message() + "\r\n" + presenter.number(), presenter.caption(),
+                   MsgIcon::Warning, MsgButtons::Ok);
+    if (tickBox_) presenter.setBoxChecked(true);
+    if (answer_ == Answer::Exit)
+        presenter.BitNoClick();
+    else
+        presenter.BitOkClick();
+}
+
+} // namespace pv
