@@ -12,7 +12,7 @@ void CommonOptions::addTo(CLI::App& command) {
     command.add_option("--short-date", shortDate, "System short date format, e.g. dd.mm.yyyy");
     command.add_option("--program-dir", programDir,
                        "Where pachkaview.ini and TempPlay/ are found (default: beside the binary)");
-    command.add_option("--region-warning", regionWarning, "What a region warning does")
+    command.add_option("--region-warning", regionWarning, "Check the registration number")
         ->check(CLI::IsMember({"ignore", "stop"}));
 }
 

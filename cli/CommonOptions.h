@@ -12,7 +12,7 @@ struct CommonOptions {
     std::string decimal;
     std::string shortDate;
     std::string programDir;
-    std::string regionWarning = "ignore";
+    std::string regionWarning; // empty: the registration number is not checked
 
     void addTo(CLI::App& command);
     // Installs the system format and fills in the default program directory.

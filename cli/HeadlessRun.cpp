@@ -1,5 +1,6 @@
 #include "cli/HeadlessRun.h"
 
+#include "app/core/ProgramSettingsReader.h"
 #include "cli/VariantText.h"
 #include "platform/CodePage.h"
 #include "report/Variables.h"
@@ -12,6 +13,11 @@ HeadlessRun::HeadlessRun(const CommonOptions& options, const std::string& batchP
     : driver_(context_, ui_, *this) {
     context_.ProgramDir = options.programDir;
     context_.commandLineArg = batchPath;
+    context_.settings = readProgramSettings(options.programDir);
+    regionWarning_.setAnswer(options.regionWarning == "stop"
+                                 ? ScriptedRegionWarning::Answer::Exit
+                                 : ScriptedRegionWarning::Answer::Ignore);
+    if (!options.regionWarning.empty()) driver_.setRegionCheck(&regionCheck_);
 }
 
 bool HeadlessRun::run() {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "app/core/RegistrationCheck.h"
+#include "app/core/ScriptedRegionWarning.h"
+#include "app/core/ShowErrorPresenter.h"
 #include "batch/BatchDriver.h"
 #include "cli/CommonOptions.h"
 #include "platform/ScriptedUi.h"
@@ -29,6 +32,10 @@ private:
     DriverContext context_;
     ScriptedUi ui_;
     BatchDriver driver_;
+    // The region warning is recorded as a message and answered by --region-warning.
+    ShowErrorPresenter showError_{context_, ui_};
+    ScriptedRegionWarning regionWarning_{ui_};
+    RegistrationCheck regionCheck_{context_, showError_, regionWarning_, ui_};
     std::vector<std::string> templates_;
     nlohmann::ordered_json variables_ = nlohmann::ordered_json::object();
     nlohmann::ordered_json tables_ = nlohmann::ordered_json::object();
