@@ -82,7 +82,8 @@ TAbIniFile::~TAbIniFile() {
 // the name stands for (a rewrite by another copy replaces it).
 bool TAbIniFile::tryOpen(int flags) {
     for (int attempt = 0; attempt < 5; ++attempt) {
-        int fd = ::open(fileName_.c_str(), flags | O_CLOEXEC, 0666);
+        // Non-blocking, so that a pipe of that name cannot hold the program up.
+        int fd = ::open(fileName_.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
         if (fd < 0) return false;
         struct stat opened {};
         if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode) ||
@@ -93,6 +94,7 @@ bool TAbIniFile::tryOpen(int flags) {
         struct stat named {};
         if (::stat(fileName_.c_str(), &named) == 0 && named.st_ino == opened.st_ino &&
             named.st_dev == opened.st_dev) {
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
             fd_ = fd;
             return true;
         }

@@ -327,6 +327,23 @@ TEST(TAbIniFileTest, SecondOpenerWhileTheFirstLivesWorksWithoutTheFile) {
     EXPECT_TRUE(third.hasStream());
 }
 
+TEST(TAbIniFileTest, NameThatIsNoRegularFileGivesDefaults) {
+    TempDir dir;
+    const std::string pipe = dir.file("pipe.ini");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0666), 0);
+    const std::string folder = dir.file("folder.ini");
+    fs::create_directory(folder);
+    for (const std::string& path : {pipe, folder}) {
+        TAbIniFile ini(path); // must not wait for a writer on the pipe
+        EXPECT_FALSE(ini.hasStream()) << path;
+        EXPECT_EQ(ini.ReadString("A", "k", "d"), "d");
+        ini.WriteString("A", "k", "v");
+        EXPECT_NO_THROW(ini.Release());
+    }
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_TRUE(fs::is_directory(folder));
+}
+
 TEST(TAbIniFileTest, PathResolution) {
     ::setenv("XDG_CONFIG_HOME", "/cfg", 1);
     EXPECT_EQ(resolveSettingsPath("pachkaview.ini"), "/cfg/pachkaview.ini");
