@@ -231,6 +231,7 @@ TEST(TAbIniFileTest, DirectoryWithoutWritePermissionGivesDefaultsAndLosesWrites)
         EXPECT_NO_THROW(ini.Release());
     });
     EXPECT_FALSE(fs::exists(path));
+    fs::permissions(sub, fs::perms::owner_all);
 }
 
 TEST(TAbIniFileTest, WritableFileInALockedDirectoryIsRewrittenInPlace) {
@@ -248,6 +249,7 @@ TEST(TAbIniFileTest, WritableFileInALockedDirectoryIsRewrittenInPlace) {
         EXPECT_NO_THROW(ini.Release());
     });
     EXPECT_EQ(readBytes(path), "[A]\r\nk=new\r\n\r\n");
+    fs::permissions(sub, fs::perms::owner_all); // so the directory can be removed
 }
 
 TEST(TAbIniFileTest, RewriteReplacesTheFileAtomicallyKeepingItsModeAndLink) {
