@@ -35,8 +35,8 @@ std::string joinLines(std::initializer_list<const char*> lines) {
 
 } // namespace
 
-const std::array<SetupPresenter::EditSpec, 7>& SetupPresenter::edits() {
-    static const std::array<EditSpec, 7> specs{{
+const std::array<SetupPresenter::EditControl, 7>& SetupPresenter::edits() {
+    static const std::array<EditControl, 7> controls{{
         {"DolRukEdit", "Должность руководителя", 60},
         {"FIORukEdit", "Фамилия И.О. руководителя", 60},
         {"FIOBugEdit", "Фамилия И.О.\n главного бухгалтера", 0},
@@ -45,7 +45,7 @@ const std::array<SetupPresenter::EditSpec, 7>& SetupPresenter::edits() {
         {"OKPOEdit", "ОКПО", 12},
         {"OKOHXEdit", "ОКОНХ", 12},
     }};
-    return specs;
+    return controls;
 }
 
 std::string SetupPresenter::caption() {

@@ -16,12 +16,12 @@ class Ui;
 // it last held between showings.
 class SetupPresenter {
 public:
-    struct EditSpec {
+    struct EditControl {
         const char* name;  // the control's name
         const char* label; // UTF-8, may hold a line break
         int maxLength;     // 0: no limit
     };
-    static const std::array<EditSpec, 7>& edits();
+    static const std::array<EditControl, 7>& edits();
     static std::string caption();
     static std::string exitCaption();
 

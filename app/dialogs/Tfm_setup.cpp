@@ -38,17 +38,17 @@ Tfm_setup::Tfm_setup(SetupPresenter& presenter, Ui& ui, QWidget* parent)
     base.setPointSize(8);
     setFont(base);
 
-    const auto& specs = SetupPresenter::edits();
+    const auto& controls = SetupPresenter::edits();
     QWidget* previous = nullptr;
-    for (int i = 0; i < int(specs.size()); ++i) {
+    for (int i = 0; i < int(controls.size()); ++i) {
         const int top = kRowTop + i * kRowHeight;
-        auto* label = new QLabel(QString::fromUtf8(specs[i].label), this);
+        auto* label = new QLabel(QString::fromUtf8(controls[i].label), this);
         label->setGeometry(kLabelX, top - 6, kLabelWidth, kEditHeight + 12);
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         auto* edit = new QLineEdit(this);
-        edit->setObjectName(specs[i].name);
+        edit->setObjectName(controls[i].name);
         edit->setGeometry(kEditX, top, kEditWidth, kEditHeight);
-        if (specs[i].maxLength > 0) edit->setMaxLength(specs[i].maxLength);
+        if (controls[i].maxLength > 0) edit->setMaxLength(controls[i].maxLength);
         label->setBuddy(edit);
         connect(edit, &QLineEdit::textEdited, this,
                 [this, i](const QString& text) { presenter_.setEditText(i, from1251(text)); });
@@ -57,7 +57,7 @@ Tfm_setup::Tfm_setup(SetupPresenter& presenter, Ui& ui, QWidget* parent)
         edits_[i] = edit;
     }
 
-    const int boxesTop = kRowTop + int(specs.size()) * kRowHeight + 4;
+    const int boxesTop = kRowTop + int(controls.size()) * kRowHeight + 4;
     boxKop_ = new QCheckBox(this);
     boxKop_->setObjectName("BoxKop");
     boxKop_->setGeometry(kLabelX, boxesTop, 300, 22);
@@ -90,13 +90,13 @@ Tfm_setup::Tfm_setup(SetupPresenter& presenter, Ui& ui, QWidget* parent)
 }
 
 void Tfm_setup::syncFromPresenter() {
-    const auto& specs = SetupPresenter::edits();
+    const auto& controls = SetupPresenter::edits();
     for (int i = 0; i < int(edits_.size()); ++i) {
         QSignalBlocker block(edits_[i]);
         const QString text = qt1251(presenter_.editText(i));
         // A longer value from the file is shown whole, not cut to the limit.
-        if (specs[i].maxLength > 0)
-            edits_[i]->setMaxLength(std::max<int>(specs[i].maxLength, text.size()));
+        if (controls[i].maxLength > 0)
+            edits_[i]->setMaxLength(std::max<int>(controls[i].maxLength, text.size()));
         if (edits_[i]->text() != text) edits_[i]->setText(text);
     }
     QSignalBlocker blockKop(boxKop_);
