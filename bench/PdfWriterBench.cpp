@@ -9,7 +9,9 @@
 
 namespace {
 
-pv::PdfDateTime fixedTime() { return pv::PdfDateTime{}; }
+pv::PdfDateTime fixedTime() {
+    return pv::PdfDateTime{};
+}
 
 void drawFormPage(pv::TPDFPage& page, int number) {
     // A grid of ruled cells with a line of text in each, as a printed form has.
@@ -57,7 +59,11 @@ void BM_ThousandPageDocument(benchmark::State& state) {
         benchmark::Counter(1000.0 * state.iterations(), benchmark::Counter::kIsRate);
     state.counters["bytes/page"] = static_cast<double>(bytes) / 1000.0;
 }
-BENCHMARK(BM_ThousandPageDocument)->Arg(0)->Arg(1)->ArgName("onePass")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ThousandPageDocument)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("onePass")
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

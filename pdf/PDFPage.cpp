@@ -38,8 +38,10 @@ std::string deflate(std::string_view data) {
 } // namespace
 
 TPDFPage::TPDFPage(TPDFDocument& doc)
-    : doc_(doc), number_(doc.NewObjectNumber()), resolution_(doc.Resolution()),
-      factor_(doc.Resolution() / 72.0) {
+    : doc_(doc), number_(0), resolution_(doc.Resolution()), factor_(doc.Resolution() / 72.0) {
+    // Every coordinate is divided by the factor.
+    if (resolution_ < 1) throw TPDFException("Resolution must be at least 1 dot per inch");
+    number_ = doc.NewObjectNumber();
     content_.push_back("q");
 }
 
@@ -529,6 +531,8 @@ void TPDFPage::Write() {
         doc_.Images().Item(index).Write(doc_);
     for (auto& annotation : annotations_)
         if (annotation->ObjectNumber() < 1) annotation->SetObjectNumber(doc_.NewObjectNumber());
+    // A text object left open would put "Q" inside it, which no reader accepts.
+    if (textOpen_) EndText();
     for (; gstateCount_ > 1; --gstateCount_)
         content_.push_back("Q");
     content_.push_back("Q");

@@ -1,4 +1,5 @@
 #include "pdf/PDFDocument.h"
+#include "pdf/PDFException.h"
 #include "tests/pdf/PdfSamples.h"
 #include "tests/pdf/PdfTestSupport.h"
 
@@ -27,6 +28,20 @@ TEST(PdfImages, RowsBecomeRedGreenBlue) {
     EXPECT_EQ(inflate(images.Item(1).Data(), 64),
               std::string("\x03\x02\x01\x06\x05\x04\x09\x08\x07\x0C\x0B\x0A", 12));
     EXPECT_EQ(images.Item(1).ResourceName(), "Im1");
+}
+
+TEST(PdfImages, ABitmapShorterThanItsSizeIsRefused) {
+    TPDFImages images;
+    for (const Bitmap24& bad : {Bitmap24{2, 2, std::vector<std::uint8_t>(11)}, Bitmap24{-1, 1, {}},
+                                Bitmap24{1, -1, {}}}) {
+        try {
+            images.AddBitmap(bad);
+            ADD_FAILURE() << bad.width << "x" << bad.height;
+        } catch (const TPDFException& e) {
+            EXPECT_STREQ(e.what(), "Not valid image.");
+        }
+    }
+    EXPECT_EQ(images.Count(), 0);
 }
 
 TEST(PdfImages, SharedAcrossPagesWrittenOnceAndReleased) {

@@ -435,6 +435,36 @@ TEST(PdfDocument, FileCreationErrorsReachTheCaller) {
     EXPECT_FALSE(doc.Generating());
 }
 
+TEST(PdfDocument, ATextObjectLeftOpenIsClosedWithThePage) {
+    TPDFDocument doc(test::fixedClock());
+    TempDir dir;
+    const auto path = dir.file("open-text.pdf");
+    const std::string pdf = writeFile(doc, path, [](TPDFDocument& d) {
+        d.CurrentPage()->SetActiveFont("Courier", fsUnderline, 0, 10);
+        d.CurrentPage()->BeginText();
+        d.CurrentPage()->TextOut(10, 10, 0, "never ended");
+    });
+    EXPECT_NE(pdf.find("f\r\nBT\r\n1 0 0 1 10 822 Tm\r\nET\r\nQ\r\n\r\nendstream"),
+              std::string::npos);
+    EXPECT_EQ(test::qpdfCheck(path).status, 0);
+}
+
+TEST(PdfDocument, ResolutionBelowOneIsRefused) {
+    TPDFDocument doc(test::fixedClock());
+    std::ostringstream out;
+    doc.SetOutputStream(&out);
+    for (int resolution : {0, -96}) {
+        doc.SetResolution(resolution);
+        expectPdfError([&] { doc.BeginDoc(); }, "Resolution must be at least 1 dot per inch");
+        if (doc.Generating()) doc.Abort();
+    }
+    doc.SetResolution(96);
+    doc.BeginDoc();
+    doc.SetResolution(0);
+    expectPdfError([&] { doc.NewPage(); }, "Resolution must be at least 1 dot per inch");
+    doc.Abort();
+}
+
 TEST(PdfDocument, GoldenFile) {
     auto write = [] {
         TPDFDocument doc(test::fixedClock());
