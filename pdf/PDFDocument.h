@@ -110,6 +110,7 @@ public:
     // The object writer the pages, fonts, images and links write themselves with.
     int NewObjectNumber();
     int ObjectCount() const { return objectCount_; }
+    int PagesTreeNumber() const { return pagesNumber_; }
     // Numbers below 1 get a new number; writes "N 0 obj" and the opening "<<".
     void BeginObject(int& number);
     void WriteLine(std::string_view text, bool lineEnd = true);

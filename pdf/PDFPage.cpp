@@ -549,7 +549,7 @@ void TPDFPage::Write() {
     int number = number_;
     doc_.BeginObject(number);
     doc_.WriteLine("/Type /Page");
-    doc_.WriteLine("/Parent 1 0 R");
+    doc_.WriteLine("/Parent " + std::to_string(doc_.PagesTreeNumber()) + " 0 R");
     doc_.WriteLine("/Resources " + std::to_string(resources) + " 0 R");
     doc_.WriteLine("/Contents [" + std::to_string(contents) + " 0 R]");
     doc_.WriteLine("/MediaBox [0 0 " + std::to_string(widthPt_) + " " + std::to_string(heightPt_) +
