@@ -76,6 +76,7 @@ class TPDFFonts {
 public:
     explicit TPDFFonts(TPDFDocument& doc) : doc_(doc) {}
 
+    TPDFDocument& Document() const { return doc_; }
     void SetProvider(FontProvider* provider) { provider_ = provider; }
     FontProvider* Provider() const { return provider_; }
 

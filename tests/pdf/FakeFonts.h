@@ -30,13 +30,9 @@ public:
     int Select(TPDFFonts& fonts, const std::string& face, int style, int charset) override {
         const int found = fonts.Find(face, 0, charset);
         if (found >= 0) return found;
-        return fonts.Add(std::make_unique<FakeTrueTypeFont>(doc(fonts), face, charset,
+        return fonts.Add(std::make_unique<FakeTrueTypeFont>(fonts.Document(), face, charset,
                                                             fonts.TrueTypeCount() + 1));
     }
-    TPDFDocument* document = nullptr;
-
-private:
-    TPDFDocument& doc(TPDFFonts&) { return *document; }
 };
 
 } // namespace pv::test

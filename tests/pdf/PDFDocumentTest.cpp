@@ -387,9 +387,8 @@ public:
 struct BrokenProvider : FontProvider {
     bool HasTrueTypeFace(const std::string&, int) override { return false; }
     int Select(TPDFFonts& fonts, const std::string&, int, int) override {
-        return fonts.Add(std::make_unique<BrokenFont>(*doc));
+        return fonts.Add(std::make_unique<BrokenFont>(fonts.Document()));
     }
-    TPDFDocument* doc = nullptr;
 };
 
 TEST(PdfDocument, AFailureWhileEndingAbortsTheDocument) {
@@ -397,7 +396,6 @@ TEST(PdfDocument, AFailureWhileEndingAbortsTheDocument) {
     const auto path = dir.file("broken.pdf");
     TPDFDocument doc(test::fixedClock());
     BrokenProvider provider;
-    provider.doc = &doc;
     doc.SetFontProvider(&provider);
     doc.SetFileName(path.string());
     doc.BeginDoc();

@@ -17,7 +17,6 @@ protected:
     void open(int resolution = 72) {
         doc.SetResolution(resolution);
         doc.SetOutputStream(&out);
-        fonts.document = &doc;
         doc.SetFontProvider(&fonts);
         doc.BeginDoc();
     }
