@@ -1,0 +1,24 @@
+#include "app/PlaceholderPreview.h"
+#include "app/QtUi.h"
+#include "app/Tfm_main.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // Qt has taken its own options out of argv by now.
+    std::string batchPath = argc > 1 ? QString::fromLocal8Bit(argv[1]).toStdString() : "";
+
+    pv::QtUi ui;
+    pv::PlaceholderPreview reports;
+    pv::Tfm_main fm_main(ui, reports, batchPath);
+    ui.setParentWidget(&fm_main);
+    reports.setParentWidget(&fm_main);
+
+    // Here, in this order, the signatures dialog (fm_setup) and the warning
+    // dialog (ShowError) are created, both living until the program ends, and
+    // handed to fm_main: its settings reader, region check and N1Click action.
+
+    fm_main.show();
+    return app.exec();
+}
