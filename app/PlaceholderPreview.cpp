@@ -88,6 +88,7 @@ QDialog* PlaceholderPreview::createWindow(ReportId report, QWidget* parent) cons
         table->setItem(i, 1, new QTableWidgetItem(variableText(vars.ValueAt(i))));
     }
     table->resizeColumnToContents(0);
+    table->resizeRowsToContents();
     layout->addWidget(table);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);

@@ -3,9 +3,16 @@
 #include "app/Tfm_main.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // Every text of the program is Russian; the toolkit's own buttons should be too.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_ru"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTexts);
     // Qt has taken its own options out of argv by now.
     std::string batchPath = argc > 1 ? QString::fromLocal8Bit(argv[1]).toStdString() : "";
 
