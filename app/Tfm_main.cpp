@@ -167,10 +167,9 @@ void Tfm_main::buildPanel() {
 
 void Tfm_main::setOuterSize(QSize outer) {
     outerSize_ = outer;
-    QMargins frame;
-    if (QWindow* w = windowHandle()) frame = w->frameMargins();
-    setFixedSize(outer.width() - frame.left() - frame.right(),
-                 outer.height() - frame.top() - frame.bottom());
+    if (QWindow* w = windowHandle()) frame_ = w->frameMargins();
+    setFixedSize(outer.width() - frame_.left() - frame_.right(),
+                 outer.height() - frame_.top() - frame_.bottom());
 }
 
 void Tfm_main::placeOnScreen() {
@@ -178,8 +177,12 @@ void Tfm_main::placeOnScreen() {
     QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
     if (!s) return;
     const QRect area = s->availableGeometry();
-    move(area.x() + (area.width() - outerSize_.width()) / 2,
-         area.y() + (area.height() - outerSize_.height()) / 2);
+    const QPoint topLeft(area.x() + (area.width() - outerSize_.width()) / 2,
+                         area.y() + (area.height() - outerSize_.height()) / 2);
+    if (QWindow* w = windowHandle())
+        w->setFramePosition(topLeft);
+    else
+        move(topLeft);
 }
 
 void Tfm_main::showEvent(QShowEvent* e) {
@@ -187,11 +190,20 @@ void Tfm_main::showEvent(QShowEvent* e) {
     if (!placed_) {
         placed_ = true;
         placeOnScreen();
-        // The window manager adds its frame only after the first showing.
-        QTimer::singleShot(0, this, [this] { placeOnScreen(); });
+        if (QWindow* w = windowHandle()) w->installEventFilter(this);
     }
     // Without a window manager nobody hands the new window the focus.
     if (!isActiveWindow()) activateWindow();
+}
+
+bool Tfm_main::eventFilter(QObject* watched, QEvent* e) {
+    // The window manager puts its frame around the window after the first
+    // showing, before the window is first exposed; the outer size and the
+    // centring count the frame in.
+    if (watched == windowHandle() && e->type() == QEvent::Expose) {
+        if (windowHandle()->frameMargins() != frame_) placeOnScreen();
+    }
+    return QMainWindow::eventFilter(watched, e);
 }
 
 bool Tfm_main::event(QEvent* e) {
@@ -211,6 +223,9 @@ void Tfm_main::guarded(const std::function<void()>& handler) {
     } catch (const std::exception& e) {
         driver_.batchFile().close();
         ui_.messageBox(utf8ToCp1251(e.what()), programName(), MsgIcon::Error, MsgButtons::Ok);
+    } catch (...) {
+        driver_.batchFile().close();
+        ui_.messageBox("Unexpected failure", programName(), MsgIcon::Error, MsgButtons::Ok);
     }
 }
 

@@ -69,6 +69,7 @@ public:
 
 protected:
     bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
     void showEvent(QShowEvent* e) override;
 
 private:
@@ -92,6 +93,7 @@ private:
     bool placed_ = false;
     bool running_ = false;
     QSize outerSize_ = designOuterSize();
+    QMargins frame_;
 
     QFrame* Panel1 = nullptr;
     QTabWidget* PageControl1 = nullptr;

@@ -13,8 +13,8 @@ int main(int argc, char* argv[]) {
     if (qtTexts.load(QStringLiteral("qtbase_ru"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(&qtTexts);
-    // Qt has taken its own options out of argv by now.
-    std::string batchPath = argc > 1 ? QString::fromLocal8Bit(argv[1]).toStdString() : "";
+    // Qt has taken its own options out of argv by now. The path stays the bytes it was given.
+    const std::string batchPath = argc > 1 ? argv[1] : "";
 
     pv::QtUi ui;
     pv::PlaceholderPreview reports;
