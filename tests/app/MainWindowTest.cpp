@@ -71,6 +71,7 @@ private slots:
     void deathCertificatePageCannotBeReached();
     void mainButtonRunsTheChosenBatch();
     void cancelledDialogShowsNothing();
+    void noSecondRunWhileOneIsInProgress();
     void commandLineRunsAtFirstActivationAndCloses();
     void closeWaitsForTheEventLoop();
     void stoppedCommandLineRunKeepsWindowAndPath_data();
@@ -239,6 +240,21 @@ void MainWindowTest::cancelledDialogShowsNothing() {
     QVERIFY(reports_.loads.empty());
     QVERIFY(reports_.shown.empty());
     QVERIFY(w->isVisible());
+}
+
+void MainWindowTest::noSecondRunWhileOneIsInProgress() {
+    const std::string batch = batchFromFixture(*dir_, "in41.utf8");
+    ui_.queueFile(batch);
+    ui_.queueFile(batch);
+    auto w = makeWindow();
+    reports_.onShow = [&] { w->BitBtn13Click(); };
+    w->BitBtn13Click();
+    QCOMPARE(ui_.fileFilters().size(), size_t(1));
+    QCOMPARE(reports_.shown.size(), size_t(1));
+    // Once the preview is closed the button works again.
+    reports_.onShow = {};
+    w->BitBtn13Click();
+    QCOMPARE(reports_.shown.size(), size_t(2));
 }
 
 void MainWindowTest::commandLineRunsAtFirstActivationAndCloses() {
