@@ -24,7 +24,9 @@ build: $(BUILD)/build.ninja
 
 run: build
 	@if [ -n "$$DISPLAY" ] || [ -n "$$WAYLAND_DISPLAY" ]; then \
-	  $(BUILD)/bin/pachkaview "$(abspath $(BATCH))"; \
+	  $(BUILD)/bin/pachkaview $(if $(BATCH),"$(abspath $(BATCH))"); \
+	elif [ -z "$(BATCH)" ]; then \
+	  echo "No display found and no BATCH given: nothing to run."; \
 	else \
 	  echo "No display found: running $(BATCH) through pachka instead of the window."; \
 	  $(BUILD)/bin/pachka tables "$(BATCH)"; \

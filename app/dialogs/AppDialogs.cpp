@@ -7,8 +7,8 @@ AppDialogs::AppDialogs(DriverContext& context, QWidget* mainWindow)
       setupPresenter_(context, setupUi_, [this] { return showErrorPresenter_.lastChoice(); }) {
     fm_setup = new Tfm_setup(setupPresenter_, setupUi_, mainWindow);
     ShowError = new TShowError(mainWindow);
-    setupUi_.setOwner(fm_setup);
-    warningUi_.setOwner(ShowError);
+    setupUi_.setParentWidget(fm_setup);
+    warningUi_.setParentWidget(ShowError);
     check_ =
         std::make_unique<RegistrationCheck>(context, showErrorPresenter_, *ShowError, warningUi_);
 }

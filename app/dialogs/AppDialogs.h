@@ -5,7 +5,7 @@
 #include "app/core/ShowErrorPresenter.h"
 #include "app/dialogs/TShowError.h"
 #include "app/dialogs/Tfm_setup.h"
-#include "app/dialogs/WidgetUi.h"
+#include "app/QtUi.h"
 
 #include <memory>
 
@@ -33,8 +33,8 @@ public:
 
 private:
     bool ownsDialogs_;
-    WidgetUi setupUi_;
-    WidgetUi warningUi_;
+    QtUi setupUi_;
+    QtUi warningUi_;
     ShowErrorPresenter showErrorPresenter_;
     SetupPresenter setupPresenter_;
     std::unique_ptr<RegistrationCheck> check_;

@@ -1,0 +1,35 @@
+#include "app/PlaceholderPreview.h"
+#include "app/QtUi.h"
+#include "app/Tfm_main.h"
+#include "app/core/ProgramSettingsReader.h"
+#include "app/dialogs/AppDialogs.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // Every text of the program is Russian; the toolkit's own buttons should be too.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_ru"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTexts);
+    // Qt has taken its own options out of argv by now. The path stays the bytes it was given.
+    const std::string batchPath = argc > 1 ? argv[1] : "";
+
+    pv::QtUi ui;
+    pv::PlaceholderPreview reports;
+    pv::Tfm_main fm_main(ui, reports, batchPath);
+    ui.setParentWidget(&fm_main);
+    reports.setParentWidget(&fm_main);
+
+    // The signatures dialog, then the warning dialog: both live until the program ends.
+    pv::AppDialogs dialogs(fm_main.context(), &fm_main);
+    fm_main.setSettingsReader(pv::readProgramSettings);
+    fm_main.setRegionCheck(&dialogs.regionCheck());
+    fm_main.setSignaturesAction([&dialogs](pv::Tfm_main&) { dialogs.N1Click(); });
+
+    fm_main.show();
+    return app.exec();
+}
