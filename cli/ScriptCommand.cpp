@@ -32,6 +32,20 @@ nlohmann::ordered_json toJson(const Variant& v) {
     }
 }
 
+bool isUtf8(const std::string& s) {
+    for (size_t i = 0; i < s.size();) {
+        auto b = static_cast<unsigned char>(s[i]);
+        size_t n = b < 0x80 ? 0 : (b >> 5) == 6 ? 1 : (b >> 4) == 14 ? 2 : (b >> 3) == 30 ? 3 : 9;
+        if (n == 9 || (n > 0 && i + n >= s.size())) return false;
+        for (size_t k = 1; k <= n; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) >> 6) != 2) return false;
+        i += n + 1;
+    }
+    return true;
+}
+
+// The file's lines in 1251: a file that is valid UTF-8 is converted, any other
+// is taken as 1251 already (as scripts are stored in templates).
 std::vector<std::string> readLines(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw CLI::ValidationError("FILE", "cannot read " + path);
@@ -39,10 +53,12 @@ std::vector<std::string> readLines(const std::string& path) {
     buffer << in.rdbuf();
     std::vector<std::string> lines;
     std::string line;
-    std::istringstream text(buffer.str());
+    std::string bytes = buffer.str();
+    bool utf8 = isUtf8(bytes);
+    std::istringstream text(bytes);
     while (std::getline(text, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(utf8ToCp1251(line));
+        lines.push_back(utf8 ? utf8ToCp1251(line) : line);
     }
     return lines;
 }
@@ -56,7 +72,7 @@ void addScriptCommand(CLI::App& app, int& exitCode) {
     auto maxSteps = std::make_shared<long>(10000000);
     options->addTo(*command);
     command->add_option("--max-steps", *maxSteps, "Stop a run after this many steps (0: never)");
-    command->add_option("FILE", *file, "The script file (UTF-8)")->required();
+    command->add_option("FILE", *file, "The script file (UTF-8 or 1251)")->required();
     command->callback([options, file, maxSteps, &exitCode] {
         options->apply();
         auto lines = readLines(*file);

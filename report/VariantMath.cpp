@@ -41,12 +41,20 @@ Variant arithmetic(const Variant& a, const Variant& b, IntOp intOp, RealOp realO
     return realOp(a.toDouble(), b.toDouble());
 }
 
+// Joins two texts; a script doubling a text in a loop ends with an error
+// instead of exhausting the memory.
+Variant join(const Variant& a, const Variant& b) {
+    std::string x = a.toText(), y = b.toText();
+    if (x.size() + y.size() > kMaxTextLength) throw ExpressionError("Text too long");
+    return Variant(x + y);
+}
+
 } // namespace
 
 Variant variantAdd(const Variant& a, const Variant& b) {
     if ((a.isText() || a.isVoid()) && (b.isText() || b.isVoid()) && !(a.isVoid() && b.isVoid()))
-        return Variant(a.toText() + b.toText());
-    if (plainText(a) || plainText(b)) return Variant(a.toText() + b.toText());
+        return join(a, b);
+    if (plainText(a) || plainText(b)) return join(a, b);
     if (isDate(a) != isDate(b)) return Variant::dateTime(a.toDouble() + b.toDouble());
     return arithmetic(
         a, b, [](int64_t x, int64_t y) { return fromInt64(x + y); },

@@ -2,6 +2,8 @@
 
 #include "report/Variant.h"
 
+#include <cstddef>
+
 namespace pv {
 
 // Operators of the expression language on variants. One rule throughout:
@@ -16,6 +18,8 @@ namespace pv {
 // - Comparisons: two texts compare byte by byte (case matters); when one side is
 //   a number and the other converts, as numbers; otherwise as texts.
 // - Division and MOD by zero give 0.
+// - A joined text longer than kMaxTextLength raises ExpressionError.
+constexpr size_t kMaxTextLength = 16 * 1024 * 1024;
 Variant variantAdd(const Variant& a, const Variant& b);
 Variant variantSub(const Variant& a, const Variant& b);
 Variant variantMul(const Variant& a, const Variant& b);
