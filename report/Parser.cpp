@@ -198,7 +198,7 @@ private:
             } else if (i_ < s_.size() && s_[i_] == '[') {
                 operand += scanBracketed();
             }
-            if (operand.empty()) operand = s_[i_++]; // a stray delimiter of its own
+            if (operand.empty() && prefix.empty()) operand = s_[i_++]; // a stray delimiter
         }
         emitOperand(out_, prefix + operand);
         afterOperand_ = true;
