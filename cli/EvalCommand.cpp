@@ -28,7 +28,7 @@ void addEvalCommand(CLI::App& app, int& exitCode) {
             std::string shown = ExpandBracket(utf8ToCp1251(*expression), {}, engine);
             std::cout << cp1251ToUtf8(shown) << "\n";
             exitCode = 0;
-        } catch (const ExpressionError& e) {
+        } catch (const std::exception& e) { // ExpressionError and anything unforeseen
             std::cerr << cp1251ToUtf8(e.what()) << "\n";
             exitCode = 2;
         }

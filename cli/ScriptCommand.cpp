@@ -90,7 +90,7 @@ void addScriptCommand(CLI::App& app, int& exitCode) {
         }
         try {
             interpretator.RunScript(script, *maxSteps);
-        } catch (const ExpressionError& e) {
+        } catch (const std::exception& e) { // ExpressionError and anything unforeseen
             std::cerr << cp1251ToUtf8(e.what()) << "\n";
             exitCode = 2;
             return;

@@ -378,6 +378,12 @@ Variant applyBinary(char code, const Variant& a, const Variant& b) {
     return Variant(int32_t(r ? 1 : 0));
 }
 
+// An expression with an operand or an operator too few.
+class MalformedExpression : public ExpressionError {
+public:
+    using ExpressionError::ExpressionError;
+};
+
 // Keeps the nesting depth of evaluations.
 class DepthGuard {
 public:
@@ -415,28 +421,26 @@ Variant TfrParser::Evaluate(const std::string& postfix) {
             continue;
         }
         if (isPrefix(token.code)) {
-            if (stack.empty()) throw ExpressionError("Operand missing in expression");
+            if (stack.empty()) throw MalformedExpression("Operand missing in expression");
             stack.back() = applyUnary(token.code, stack.back());
             continue;
         }
-        if (stack.size() < 2) throw ExpressionError("Operand missing in expression");
+        if (stack.size() < 2) throw MalformedExpression("Operand missing in expression");
         Variant b = std::move(stack.back());
         stack.pop_back();
         stack.back() = applyBinary(token.code, stack.back(), b);
     }
     if (stack.empty()) return Variant();
-    if (stack.size() > 1) throw ExpressionError("Operator missing in expression");
+    if (stack.size() > 1) throw MalformedExpression("Operator missing in expression");
     return std::move(stack.back());
 }
 
 Variant TfrParser::EvaluateText(const std::string& expression) {
     try {
         return Evaluate(Compile(expression));
-    } catch (const ExpressionError& e) {
-        std::string what = e.what();
-        if (what.find("in expression") != std::string::npos && what.find('"') == std::string::npos)
-            throw ExpressionError(what + " \"" + shown(expression) + "\"");
-        throw;
+    } catch (const MalformedExpression& e) {
+        // Only the text knows what was malformed; its postfix form would not tell.
+        throw ExpressionError(std::string(e.what()) + " \"" + shown(expression) + "\"");
     }
 }
 
