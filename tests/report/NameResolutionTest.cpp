@@ -54,6 +54,7 @@ TEST_F(NameResolution, ReachesEveryKindOfName) {
         {"[People.\"F_Fam\"]", "Иванов"},
         {"[F_Fam]", "Иванов"}, // the current data source
         {"[frDBDataSet2.F_Sum * 2]", "25"},
+        {"[frDBDataSet1.\"F Strax\" + 1]", "124"}, // a quoted blank stays in the identifier
         {"[frDBDataSet2.F_Empty]", ""},
         {"[Total]", "5"},
         {"[Fam]", "Иванов"},
