@@ -1,3 +1,5 @@
+#include "cli/EvalCommand.h"
+#include "cli/ScriptCommand.h"
 #include "cli/TablesCommand.h"
 
 #include <CLI/CLI.hpp>
@@ -7,6 +9,8 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     int exitCode = 0;
     pv::cli::addTablesCommand(app, exitCode);
+    pv::cli::addEvalCommand(app, exitCode);
+    pv::cli::addScriptCommand(app, exitCode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -25,6 +25,13 @@ public:
     virtual std::optional<std::string> chooseFileToOpen(const std::string& filter) = 0;
 
     virtual void beep() {}
+
+    // An input box with a prompt and a default text; returns what the user typed
+    // (the default when nobody is asked or the box is cancelled).
+    virtual std::string inputText(const std::string& caption, const std::string& prompt,
+                                  const std::string& defaultText) {
+        return defaultText;
+    }
 };
 
 // The caption of plain message boxes and of the conversion error.

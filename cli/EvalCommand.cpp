@@ -1,0 +1,38 @@
+#include "cli/EvalCommand.h"
+
+#include "cli/ExpressionOptions.h"
+#include "platform/CodePage.h"
+#include "platform/ScriptedUi.h"
+#include "report/ExpandText.h"
+#include "report/ExpressionEngine.h"
+#include "report/ExpressionError.h"
+
+#include <iostream>
+#include <memory>
+
+namespace pv::cli {
+
+void addEvalCommand(CLI::App& app, int& exitCode) {
+    auto* command = app.add_subcommand("eval", "Print what a text box shows for [EXPR]");
+    auto options = std::make_shared<ExpressionOptions>();
+    auto expression = std::make_shared<std::string>();
+    options->addTo(*command);
+    command->add_option("EXPR", *expression, "The expression (UTF-8)")->required();
+    command->callback([options, expression, &exitCode] {
+        options->apply();
+        ScriptedUi ui;
+        ExpressionContext context;
+        context.ui = &ui;
+        ExpressionEngine engine(context);
+        try {
+            std::string shown = ExpandBracket(utf8ToCp1251(*expression), {}, engine);
+            std::cout << cp1251ToUtf8(shown) << "\n";
+            exitCode = 0;
+        } catch (const std::exception& e) { // ExpressionError and anything unforeseen
+            std::cerr << cp1251ToUtf8(e.what()) << "\n";
+            exitCode = 2;
+        }
+    });
+}
+
+} // namespace pv::cli
