@@ -66,10 +66,12 @@ void Canvas::SetTextCharacterExtra(int extra) {
     state_.charExtra = extra; // consumed by the advances; metafiles carry it in them
 }
 
-void Canvas::TextOut(int x, int y, std::string_view text) { ExtTextOut(x, y, 0, nullptr, text); }
+void Canvas::TextOut(int x, int y, std::string_view text) {
+    ExtTextOut(x, y, 0, nullptr, text);
+}
 
-void Canvas::ExtTextOut(int x, int y, std::uint32_t options, const Rect* rect, std::string_view text,
-                        std::span<const int> dx) {
+void Canvas::ExtTextOut(int x, int y, std::uint32_t options, const Rect* rect,
+                        std::string_view text, std::span<const int> dx) {
     std::vector<int> advances;
     if (dx.size() >= text.size())
         advances.assign(dx.begin(), dx.begin() + long(text.size()));

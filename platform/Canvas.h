@@ -98,8 +98,8 @@ protected:
     virtual void restored(int levels) {}
 
     // Drawing hooks. Text comes with the final advances, one per character.
-    virtual void drawText(Point origin, std::uint32_t options, const Rect* rect, std::string_view text,
-                          const std::vector<int>& advances) {}
+    virtual void drawText(Point origin, std::uint32_t options, const Rect* rect,
+                          std::string_view text, const std::vector<int>& advances) {}
     virtual void drawMoveTo(Point to) {}
     virtual void drawLine(Point from, Point to) {}
     virtual void drawPolyline(std::span<const Point> points) {}

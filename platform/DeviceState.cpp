@@ -20,7 +20,8 @@ LogFont stockFont(const char* face) {
 }
 
 XForm readXForm(const EmfRecord& r, std::size_t off) {
-    return {r.f32(off), r.f32(off + 4), r.f32(off + 8), r.f32(off + 12), r.f32(off + 16), r.f32(off + 20)};
+    return {r.f32(off),      r.f32(off + 4),  r.f32(off + 8),
+            r.f32(off + 12), r.f32(off + 16), r.f32(off + 20)};
 }
 
 } // namespace
@@ -32,31 +33,48 @@ DcState::DcState()
       brush{BrushStyle::Solid, rgb(255, 255, 255), 0}, font(stockFont("System")) {}
 
 XForm multiply(const XForm& a, const XForm& b) {
-    return {a.m11 * b.m11 + a.m12 * b.m21,         a.m11 * b.m12 + a.m12 * b.m22,
-            a.m21 * b.m11 + a.m22 * b.m21,         a.m21 * b.m12 + a.m22 * b.m22,
-            a.dx * b.m11 + a.dy * b.m21 + b.dx,    a.dx * b.m12 + a.dy * b.m22 + b.dy};
+    return {a.m11 * b.m11 + a.m12 * b.m21,      a.m11 * b.m12 + a.m12 * b.m22,
+            a.m21 * b.m11 + a.m22 * b.m21,      a.m21 * b.m12 + a.m22 * b.m22,
+            a.dx * b.m11 + a.dy * b.m21 + b.dx, a.dx * b.m12 + a.dy * b.m22 + b.dy};
 }
 
 std::optional<GdiObject> DeviceState::stockObject(std::uint32_t number) {
     namespace S = emf::stock;
     switch (number) {
-    case S::WHITE_BRUSH: return Brush{BrushStyle::Solid, rgb(255, 255, 255), 0};
-    case S::LTGRAY_BRUSH: return Brush{BrushStyle::Solid, rgb(192, 192, 192), 0};
-    case S::GRAY_BRUSH: return Brush{BrushStyle::Solid, rgb(128, 128, 128), 0};
-    case S::DKGRAY_BRUSH: return Brush{BrushStyle::Solid, rgb(64, 64, 64), 0};
-    case S::BLACK_BRUSH: return Brush{BrushStyle::Solid, rgb(0, 0, 0), 0};
-    case S::NULL_BRUSH: return Brush{BrushStyle::Hollow, rgb(255, 255, 255), 0};
-    case S::WHITE_PEN: return Pen{PenStyle::Solid, 0, rgb(255, 255, 255)};
-    case S::BLACK_PEN: return Pen{PenStyle::Solid, 0, rgb(0, 0, 0)};
-    case S::NULL_PEN: return Pen{PenStyle::Null, 0, rgb(0, 0, 0)};
-    case S::OEM_FIXED_FONT: return stockFont("Terminal");
-    case S::ANSI_FIXED_FONT: return stockFont("Courier");
-    case S::ANSI_VAR_FONT: return stockFont("MS Sans Serif");
-    case S::SYSTEM_FONT: return stockFont("System");
-    case S::DEVICE_DEFAULT_FONT: return stockFont("System");
-    case S::SYSTEM_FIXED_FONT: return stockFont("Fixedsys");
-    case S::DEFAULT_GUI_FONT: return stockFont("MS Shell Dlg");
-    default: return std::nullopt;
+    case S::WHITE_BRUSH:
+        return Brush{BrushStyle::Solid, rgb(255, 255, 255), 0};
+    case S::LTGRAY_BRUSH:
+        return Brush{BrushStyle::Solid, rgb(192, 192, 192), 0};
+    case S::GRAY_BRUSH:
+        return Brush{BrushStyle::Solid, rgb(128, 128, 128), 0};
+    case S::DKGRAY_BRUSH:
+        return Brush{BrushStyle::Solid, rgb(64, 64, 64), 0};
+    case S::BLACK_BRUSH:
+        return Brush{BrushStyle::Solid, rgb(0, 0, 0), 0};
+    case S::NULL_BRUSH:
+        return Brush{BrushStyle::Hollow, rgb(255, 255, 255), 0};
+    case S::WHITE_PEN:
+        return Pen{PenStyle::Solid, 0, rgb(255, 255, 255)};
+    case S::BLACK_PEN:
+        return Pen{PenStyle::Solid, 0, rgb(0, 0, 0)};
+    case S::NULL_PEN:
+        return Pen{PenStyle::Null, 0, rgb(0, 0, 0)};
+    case S::OEM_FIXED_FONT:
+        return stockFont("Terminal");
+    case S::ANSI_FIXED_FONT:
+        return stockFont("Courier");
+    case S::ANSI_VAR_FONT:
+        return stockFont("MS Sans Serif");
+    case S::SYSTEM_FONT:
+        return stockFont("System");
+    case S::DEVICE_DEFAULT_FONT:
+        return stockFont("System");
+    case S::SYSTEM_FIXED_FONT:
+        return stockFont("Fixedsys");
+    case S::DEFAULT_GUI_FONT:
+        return stockFont("MS Shell Dlg");
+    default:
+        return std::nullopt;
     }
 }
 
@@ -64,7 +82,9 @@ void DeviceState::createObject(std::uint32_t index, const GdiObject& object) {
     objects_[index] = object;
 }
 
-void DeviceState::deleteObject(std::uint32_t index) { objects_.erase(index); }
+void DeviceState::deleteObject(std::uint32_t index) {
+    objects_.erase(index);
+}
 
 const GdiObject* DeviceState::object(std::uint32_t index) const {
     auto it = objects_.find(index);
@@ -87,7 +107,9 @@ std::uint32_t DeviceState::freeIndex() const {
     return i;
 }
 
-std::uint32_t DeviceState::highestIndex() const { return objects_.empty() ? 0 : objects_.rbegin()->first; }
+std::uint32_t DeviceState::highestIndex() const {
+    return objects_.empty() ? 0 : objects_.rbegin()->first;
+}
 
 bool DeviceState::selectObject(std::uint32_t handle) {
     std::optional<GdiObject> value;
@@ -122,15 +144,26 @@ void DeviceState::intersectClip(const EmfEdges& r) {
 
 bool DeviceState::modifyWorldTransform(const XForm& xform, std::uint32_t mode) {
     switch (mode) {
-    case 1: current_.transform = XForm{}; return true;
-    case 2: current_.transform = multiply(xform, current_.transform); return true;
-    case 3: current_.transform = multiply(current_.transform, xform); return true;
-    case 4: current_.transform = xform; return true;
-    default: return false;
+    case 1:
+        current_.transform = XForm{};
+        return true;
+    case 2:
+        current_.transform = multiply(xform, current_.transform);
+        return true;
+    case 3:
+        current_.transform = multiply(current_.transform, xform);
+        return true;
+    case 4:
+        current_.transform = xform;
+        return true;
+    default:
+        return false;
     }
 }
 
-void DeviceState::save() { saved_.push_back(current_); }
+void DeviceState::save() {
+    saved_.push_back(current_);
+}
 
 bool DeviceState::restore(std::int32_t level) {
     const std::int64_t depth = std::int64_t(saved_.size());
@@ -166,27 +199,55 @@ void DeviceState::apply(const EmfRecord& r) {
         createObject(index, font);
         break;
     }
-    case emf::EMR_DELETEOBJECT: deleteObject(r.u32(8)); break;
-    case emf::EMR_SELECTOBJECT: selectObject(r.u32(L::EMR_SELECTOBJECT::ihObject)); break;
-    case emf::EMR_SETTEXTCOLOR: setTextColor(r.u32(L::EMR_SETTEXTCOLOR::Color) & 0xFFFFFF); break;
-    case emf::EMR_SETBKCOLOR: setBkColor(r.u32(8) & 0xFFFFFF); break;
-    case emf::EMR_SETBKMODE: setBkMode(r.u32(L::EMR_SETBKMODE::BackgroundMode)); break;
-    case emf::EMR_SETTEXTALIGN: setTextAlign(r.u32(L::EMR_SETTEXTALIGN::TextAlignmentMode)); break;
-    case emf::EMR_SETPOLYFILLMODE: setPolyFillMode(r.u32(8)); break;
-    case emf::EMR_SAVEDC: save(); break;
-    case emf::EMR_RESTOREDC: restore(r.i32(L::EMR_RESTOREDC::SavedDC)); break;
+    case emf::EMR_DELETEOBJECT:
+        deleteObject(r.u32(8));
+        break;
+    case emf::EMR_SELECTOBJECT:
+        selectObject(r.u32(L::EMR_SELECTOBJECT::ihObject));
+        break;
+    case emf::EMR_SETTEXTCOLOR:
+        setTextColor(r.u32(L::EMR_SETTEXTCOLOR::Color) & 0xFFFFFF);
+        break;
+    case emf::EMR_SETBKCOLOR:
+        setBkColor(r.u32(8) & 0xFFFFFF);
+        break;
+    case emf::EMR_SETBKMODE:
+        setBkMode(r.u32(L::EMR_SETBKMODE::BackgroundMode));
+        break;
+    case emf::EMR_SETTEXTALIGN:
+        setTextAlign(r.u32(L::EMR_SETTEXTALIGN::TextAlignmentMode));
+        break;
+    case emf::EMR_SETPOLYFILLMODE:
+        setPolyFillMode(r.u32(8));
+        break;
+    case emf::EMR_SAVEDC:
+        save();
+        break;
+    case emf::EMR_RESTOREDC:
+        restore(r.i32(L::EMR_RESTOREDC::SavedDC));
+        break;
     case emf::EMR_SETWORLDTRANSFORM:
         setWorldTransform(readXForm(r, L::EMR_SETWORLDTRANSFORM::Xform_M11));
         break;
-    case emf::EMR_MODIFYWORLDTRANSFORM: modifyWorldTransform(readXForm(r, 8), r.u32(32)); break;
-    case emf::EMR_MOVETOEX: moveTo(r.pointL(L::EMR_MOVETOEX::Offset)); break;
-    case emf::EMR_LINETO: moveTo(r.pointL(L::EMR_LINETO::Point)); break;
-    case emf::EMR_INTERSECTCLIPRECT: intersectClip(r.rect(L::EMR_INTERSECTCLIPRECT::Clip)); break;
+    case emf::EMR_MODIFYWORLDTRANSFORM:
+        modifyWorldTransform(readXForm(r, 8), r.u32(32));
+        break;
+    case emf::EMR_MOVETOEX:
+        moveTo(r.pointL(L::EMR_MOVETOEX::Offset));
+        break;
+    case emf::EMR_LINETO:
+        moveTo(r.pointL(L::EMR_LINETO::Point));
+        break;
+    case emf::EMR_INTERSECTCLIPRECT:
+        intersectClip(r.rect(L::EMR_INTERSECTCLIPRECT::Clip));
+        break;
     case emf::EMR_EXTSELECTCLIPRGN:
-        // Only "no region, copy" (clip removed) is understood; other regions leave the clip as it is.
+        // Only "no region, copy" (clip removed) is understood; other regions leave the clip as it
+        // is.
         if (r.u32(8) == 0 && r.u32(12) == 5) removeClip();
         break;
-    default: break;
+    default:
+        break;
     }
 }
 

@@ -10,14 +10,15 @@ constexpr std::size_t kInfoHeaderSize = 40;
 constexpr std::int64_t kMaxPixels = std::int64_t(1) << 26;
 
 std::uint32_t u32(std::span<const std::uint8_t> d, std::size_t off) {
-    return std::uint32_t(d[off]) | std::uint32_t(d[off + 1]) << 8 | std::uint32_t(d[off + 2]) << 16 |
-           std::uint32_t(d[off + 3]) << 24;
+    return std::uint32_t(d[off]) | std::uint32_t(d[off + 1]) << 8 |
+           std::uint32_t(d[off + 2]) << 16 | std::uint32_t(d[off + 3]) << 24;
 }
 std::uint16_t u16(std::span<const std::uint8_t> d, std::size_t off) {
     return std::uint16_t(d[off] | d[off + 1] << 8);
 }
 void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(std::uint8_t(v >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        out.push_back(std::uint8_t(v >> (8 * i)));
 }
 void put16(std::vector<std::uint8_t>& out, std::uint16_t v) {
     out.push_back(std::uint8_t(v));

@@ -12,10 +12,14 @@ namespace L = emf::layout;
 namespace {
 // Corners from an origin and an extent as the record stores them; the sum
 // wraps instead of overflowing on hostile values.
-int plus(std::int32_t a, std::int32_t b) { return std::int32_t(std::uint32_t(a) + std::uint32_t(b)); }
+int plus(std::int32_t a, std::int32_t b) {
+    return std::int32_t(std::uint32_t(a) + std::uint32_t(b));
+}
 } // namespace
 
-std::uint8_t EmfRecord::u8(std::size_t off) const { return slice(off, 1)[0]; }
+std::uint8_t EmfRecord::u8(std::size_t off) const {
+    return slice(off, 1)[0];
+}
 
 std::uint16_t EmfRecord::u16(std::size_t off) const {
     auto b = slice(off, 2);
@@ -108,7 +112,8 @@ void EmfReader::Iterator::load() {
     const EmfRecord head(data.subspan(offset_, 8), offset_, index_);
     const std::uint32_t size = head.u32(4);
     if (size < 8 || size % 4 != 0) fail("record size " + std::to_string(size) + " is not valid");
-    if (size > data.size() - offset_) fail("record size " + std::to_string(size) + " runs past the end");
+    if (size > data.size() - offset_)
+        fail("record size " + std::to_string(size) + " runs past the end");
     current_.emplace(data.subspan(offset_, size), offset_, index_);
 }
 
@@ -127,7 +132,8 @@ EmfReader::Iterator& EmfReader::Iterator::operator++() {
 
 std::vector<EmfRecord> EmfReader::records() const {
     std::vector<EmfRecord> out;
-    for (const EmfRecord& r : *this) out.push_back(r);
+    for (const EmfRecord& r : *this)
+        out.push_back(r);
     return out;
 }
 
@@ -148,12 +154,14 @@ EmfTextOut decodeExtTextOutW(const EmfRecord& r) {
         t.rectangle = r.rect(T::EmrText_Rectangle);
     auto text = r.block(r.u32(T::EmrText_offString), chars, 2);
     t.text.reserve(chars);
-    for (std::size_t i = 0; i < text.size(); i += 2) t.text.push_back(char16_t(text[i] | text[i + 1] << 8));
+    for (std::size_t i = 0; i < text.size(); i += 2)
+        t.text.push_back(char16_t(text[i] | text[i + 1] << 8));
     const std::uint32_t dxOffset = r.u32(offDx);
     if (dxOffset != 0 && chars > 0) {
         const std::size_t perChar = (t.options & emf::ETO_PDY) ? 2 : 1;
         auto dx = r.block(dxOffset, chars * perChar, 4);
-        for (std::size_t i = 0; i < chars; ++i) t.dx.push_back(r.i32(dxOffset + i * perChar * 4));
+        for (std::size_t i = 0; i < chars; ++i)
+            t.dx.push_back(r.i32(dxOffset + i * perChar * 4));
         (void)dx;
     }
     return t;
@@ -198,8 +206,9 @@ std::pair<std::uint32_t, Brush> decodeCreateBrush(const EmfRecord& r) {
     namespace B = L::EMR_CREATEBRUSHINDIRECT;
     Brush b;
     const std::uint32_t style = r.u32(B::LogBrush_BrushStyle);
-    b.style = style == emf::BS_NULL ? BrushStyle::Hollow
-                                    : style == emf::BS_HATCHED ? BrushStyle::Hatched : BrushStyle::Solid;
+    b.style = style == emf::BS_NULL      ? BrushStyle::Hollow
+              : style == emf::BS_HATCHED ? BrushStyle::Hatched
+                                         : BrushStyle::Solid;
     b.color = r.u32(B::LogBrush_Color) & 0xFFFFFF;
     b.hatch = r.u32(B::LogBrush_BrushHatch);
     return {r.u32(B::ihBrush), b};

@@ -40,7 +40,7 @@ public:
     std::uint32_t type() const { return u32(0); }
     std::uint32_t size() const { return std::uint32_t(bytes_.size()); }
     std::size_t offset() const { return offset_; } // from the start of the metafile
-    std::size_t index() const { return index_; }    // 0 for the header
+    std::size_t index() const { return index_; }   // 0 for the header
     std::span<const std::uint8_t> bytes() const { return bytes_; }
 
     std::uint8_t u8(std::size_t off) const;
@@ -132,8 +132,8 @@ std::vector<Point> decodePoints16(const EmfRecord& record);
 
 struct EmfStretchDib {
     EmfRect bounds;
-    Rect dest;           // xDest, yDest, cxDest, cyDest as a rectangle
-    Rect source;         // xSrc, ySrc, cxSrc, cySrc
+    Rect dest;   // xDest, yDest, cxDest, cyDest as a rectangle
+    Rect source; // xSrc, ySrc, cxSrc, cySrc
     std::uint32_t rop = 0;
     Dib dib;
 };

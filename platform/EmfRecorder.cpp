@@ -21,7 +21,9 @@ namespace {
 constexpr std::uint32_t kPatCopy = 0x00F00021;
 constexpr std::uint32_t kRegionCopy = 5;
 
-EmfRect inclusive(const Rect& r) { return {r.left, r.top, r.right - 1, r.bottom - 1}; }
+EmfRect inclusive(const Rect& r) {
+    return {r.left, r.top, r.right - 1, r.bottom - 1};
+}
 
 bool fitsInt16(std::span<const Point> points) {
     return std::all_of(points.begin(), points.end(), [](const Point& p) {
@@ -49,7 +51,8 @@ public:
         u32(0);
     }
     Record& u32(std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) bytes_.push_back(std::uint8_t(v >> (8 * i)));
+        for (int i = 0; i < 4; ++i)
+            bytes_.push_back(std::uint8_t(v >> (8 * i)));
         return *this;
     }
     Record& i32(std::int32_t v) { return u32(std::uint32_t(v)); }
@@ -75,16 +78,19 @@ public:
     }
     // A UTF-16 text in a field of `chars` code units (padded with NULs).
     Record& text16(std::u16string_view s, std::size_t chars) {
-        for (std::size_t i = 0; i < chars; ++i) u16(i < s.size() ? s[i] : 0);
+        for (std::size_t i = 0; i < chars; ++i)
+            u16(i < s.size() ? s[i] : 0);
         return *this;
     }
     Record& align4() {
-        while (bytes_.size() % 4) bytes_.push_back(0);
+        while (bytes_.size() % 4)
+            bytes_.push_back(0);
         return *this;
     }
     std::size_t size() const { return bytes_.size(); }
     void patch32(std::size_t off, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) bytes_[off + i] = std::uint8_t(v >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            bytes_[off + i] = std::uint8_t(v >> (8 * i));
     }
     const std::vector<std::uint8_t>& finished() {
         align4();
@@ -125,7 +131,8 @@ void EmfRecorder::addBounds(const EmfRect& r) {
 
 void EmfRecorder::addPoints(std::span<const Point> points) {
     const int half = state().pen.style == PenStyle::Null ? 0 : std::max(1, state().pen.width) / 2;
-    for (const Point& p : points) addBounds({p.x - half, p.y - half, p.x + half, p.y + half});
+    for (const Point& p : points)
+        addBounds({p.x - half, p.y - half, p.x + half, p.y + half});
 }
 
 std::uint32_t EmfRecorder::createObject(const GdiObject& object) {
@@ -148,12 +155,13 @@ std::uint32_t EmfRecorder::createObject(const GdiObject& object) {
         r.u32(index).i32(f.height).i32(f.width).i32(f.escapement).i32(f.orientation).i32(f.weight);
         r.u8(f.italic).u8(f.underline).u8(f.strikeOut).u8(f.charSet);
         r.u8(f.outPrecision).u8(f.clipPrecision).u8(f.quality).u8(f.pitchAndFamily);
-        r.text16(face, 32);  // LogFont.Facename
-        r.text16(face, 64);  // FullName
-        r.text16(u"", 32);   // Style
+        r.text16(face, 32);                          // LogFont.Facename
+        r.text16(face, 64);                          // FullName
+        r.text16(u"", 32);                           // Style
         r.u32(0).u32(0).u32(0).u32(0).u32(0).u32(0); // Version … Culture
-        for (int i = 0; i < 10; ++i) r.u8(0);        // Panose
-        r.u16(0);                                    // padding
+        for (int i = 0; i < 10; ++i)
+            r.u8(0); // Panose
+        r.u16(0);    // padding
         emit(r);
     }
     device_.createObject(index, object);
@@ -188,7 +196,9 @@ void EmfRecorder::realisePen() {
         select(createObject(pen));
 }
 
-void EmfRecorder::realiseBrush() { realiseBrush(state().brush); }
+void EmfRecorder::realiseBrush() {
+    realiseBrush(state().brush);
+}
 
 void EmfRecorder::realiseBrush(const Brush& brush) {
     if (brush == device_.brush()) return;
@@ -261,8 +271,8 @@ void EmfRecorder::restored(int levels) {
     deleteUnused();
 }
 
-void EmfRecorder::drawText(Point origin, std::uint32_t options, const Rect* rect, std::string_view text,
-                           const std::vector<int>& advances) {
+void EmfRecorder::drawText(Point origin, std::uint32_t options, const Rect* rect,
+                           std::string_view text, const std::vector<int>& advances) {
     ensureOpen();
     realiseFont();
     const LogFont& font = state().font;
@@ -285,7 +295,9 @@ void EmfRecorder::drawText(Point origin, std::uint32_t options, const Rect* rect
     std::optional<EmfRect> box;
     if (!text.empty()) {
         double minX = 1e18, minY = 1e18, maxX = -1e18, maxY = -1e18;
-        for (auto [dx, dy] : {std::pair{x0, y0}, {x0 + width, y0}, {x0, y0 + metrics.height()},
+        for (auto [dx, dy] : {std::pair{x0, y0},
+                              {x0 + width, y0},
+                              {x0, y0 + metrics.height()},
                               {x0 + width, y0 + metrics.height()}}) {
             const double px = origin.x + dx * c + dy * s, py = origin.y - dx * s + dy * c;
             minX = std::min(minX, px), maxX = std::max(maxX, px);
@@ -309,23 +321,27 @@ void EmfRecorder::drawText(Point origin, std::uint32_t options, const Rect* rect
 
     std::u16string wide;
     if (font.charSet == charset::Symbol)
-        for (char ch : text) wide.push_back(char16_t(static_cast<unsigned char>(ch)));
+        for (char ch : text)
+            wide.push_back(char16_t(static_cast<unsigned char>(ch)));
     else
         wide = codepage::toUtf16(text, codePageOfCharset(font.charSet));
     const float scale = float(reference_.micrometers().cx) / 10.0f / float(reference_.widthPixels);
-    const float scaleY = float(reference_.micrometers().cy) / 10.0f / float(reference_.heightPixels);
+    const float scaleY =
+        float(reference_.micrometers().cy) / 10.0f / float(reference_.heightPixels);
 
     namespace T = L::EMR_EXTTEXTOUTW;
     constexpr std::uint32_t fixedSize = T::EmrText_offDx + 4;
     const std::uint32_t offString = fixedSize;
     const std::uint32_t offDx = offString + std::uint32_t((wide.size() * 2 + 3) & ~std::size_t(3));
-    const EmfRect textRect = rect ? EmfRect{rect->left, rect->top, rect->right, rect->bottom} : EmfRect{};
+    const EmfRect textRect =
+        rect ? EmfRect{rect->left, rect->top, rect->right, rect->bottom} : EmfRect{};
     Record r(emf::EMR_EXTTEXTOUTW);
     r.rect(bounds).u32(emf::GM_COMPATIBLE).f32(scale).f32(scaleY);
     r.point(origin).u32(std::uint32_t(wide.size())).u32(offString).u32(options & ~emf::ETO_NO_RECT);
     r.rect(textRect).u32(wide.empty() ? 0 : offDx);
     r.text16(wide, wide.size()).align4();
-    for (std::size_t i = 0; i < wide.size(); ++i) r.i32(i < advances.size() ? advances[i] : 0);
+    for (std::size_t i = 0; i < wide.size(); ++i)
+        r.i32(i < advances.size() ? advances[i] : 0);
     emit(r);
 }
 
@@ -346,7 +362,8 @@ void EmfRecorder::drawLine(Point from, Point to) {
     addPoints(ends);
 }
 
-void EmfRecorder::drawPoints(std::uint32_t type16, std::uint32_t type32, std::span<const Point> points) {
+void EmfRecorder::drawPoints(std::uint32_t type16, std::uint32_t type32,
+                             std::span<const Point> points) {
     int minX = INT32_MAX, minY = INT32_MAX, maxX = INT32_MIN, maxY = INT32_MIN;
     for (const Point& p : points) {
         minX = std::min(minX, p.x), maxX = std::max(maxX, p.x);
@@ -418,7 +435,8 @@ void EmfRecorder::drawDib(const Rect& dest, const Dib& dib) {
 
 std::vector<std::uint8_t> EmfRecorder::finish() {
     if (finished_) return result_;
-    while (device_.saveDepth() > 0) RestoreDC(-1);
+    while (device_.saveDepth() > 0)
+        RestoreDC(-1);
     if (device_.current().penHandle != (kStockObjectFlag | emf::stock::BLACK_PEN))
         select(kStockObjectFlag | emf::stock::BLACK_PEN);
     if (device_.current().brushHandle != (kStockObjectFlag | emf::stock::WHITE_BRUSH))
@@ -439,7 +457,8 @@ std::vector<std::uint8_t> EmfRecorder::finish() {
         frame = {0, 0, int(std::lround(pageSize_->cx * hundredthsX)) - 1,
                  int(std::lround(pageSize_->cy * hundredthsY)) - 1};
     else
-        frame = {int(std::lround(bounds.left * hundredthsX)), int(std::lround(bounds.top * hundredthsY)),
+        frame = {int(std::lround(bounds.left * hundredthsX)),
+                 int(std::lround(bounds.top * hundredthsY)),
                  int(std::lround((bounds.right + 1) * hundredthsX)) - 1,
                  int(std::lround((bounds.bottom + 1) * hundredthsY)) - 1};
     Record header(emf::EMR_HEADER);

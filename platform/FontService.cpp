@@ -39,7 +39,8 @@ std::uint16_t be16(const std::vector<std::uint8_t>& d, std::size_t off) {
     return std::uint16_t(d[off] << 8 | d[off + 1]);
 }
 void putBe32(std::vector<std::uint8_t>& out, std::size_t off, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out[off + i] = std::uint8_t(v >> (24 - 8 * i));
+    for (int i = 0; i < 4; ++i)
+        out[off + i] = std::uint8_t(v >> (24 - 8 * i));
 }
 
 // One face of a font collection as a file of its own: its table directory
@@ -53,7 +54,8 @@ std::vector<std::uint8_t> cutFromCollection(const std::vector<std::uint8_t>& ttc
     const int numTables = be16(ttc, start + 4);
     const std::size_t headerSize = 12 + 16 * std::size_t(numTables);
     if (start + headerSize > ttc.size()) return {};
-    std::vector<std::uint8_t> out(ttc.begin() + long(start), ttc.begin() + long(start + headerSize));
+    std::vector<std::uint8_t> out(ttc.begin() + long(start),
+                                  ttc.begin() + long(start + headerSize));
     for (int t = 0; t < numTables; ++t) {
         const std::size_t rec = 12 + 16 * std::size_t(t);
         const std::size_t off = be32(out, rec + 8), len = be32(out, rec + 12);
@@ -76,7 +78,8 @@ std::vector<char16_t> charsetProbe(int cs) {
     const int cp = codePageOfCharset(cs);
     if (!codepage::isKnown(cp)) return {};
     std::string high;
-    for (int b = 0xC0; b <= 0xFF; ++b) high.push_back(char(b));
+    for (int b = 0xC0; b <= 0xFF; ++b)
+        high.push_back(char(b));
     std::vector<char16_t> out;
     for (char16_t c : codepage::toUtf16(high, cp))
         if (c != 0xFFFD) out.push_back(c);
@@ -85,14 +88,22 @@ std::vector<char16_t> charsetProbe(int cs) {
 
 const char* languageOfCharset(int cs) {
     switch (cs) {
-    case charset::ShiftJis: return "ja";
-    case charset::Hangul: return "ko";
-    case charset::Gb2312: return "zh-cn";
-    case charset::ChineseBig5: return "zh-tw";
-    case charset::Thai: return "th";
-    case charset::Hebrew: return "he";
-    case charset::Arabic: return "ar";
-    default: return nullptr;
+    case charset::ShiftJis:
+        return "ja";
+    case charset::Hangul:
+        return "ko";
+    case charset::Gb2312:
+        return "zh-cn";
+    case charset::ChineseBig5:
+        return "zh-tw";
+    case charset::Thai:
+        return "th";
+    case charset::Hebrew:
+        return "he";
+    case charset::Arabic:
+        return "ar";
+    default:
+        return nullptr;
     }
 }
 
@@ -121,7 +132,8 @@ FontFace::~FontFace() = default;
 bool FontFace::hasCharset(int cs) const {
     if (cs == charset::Symbol) return impl_->symbolMap;
     if (const char* lang = languageOfCharset(cs))
-        return impl_->langs && FcLangSetHasLang(impl_->langs, (const FcChar8*)lang) != FcLangDifferentLang;
+        return impl_->langs &&
+               FcLangSetHasLang(impl_->langs, (const FcChar8*)lang) != FcLangDifferentLang;
     if (!impl_->chars) return false;
     for (char16_t c : charsetProbe(cs))
         if (!FcCharSetHasChar(impl_->chars, c)) return false;
@@ -142,9 +154,11 @@ unsigned FontFace::glyphIndex(int cs, std::uint8_t code) {
             FT_Select_Charmap(ft, FT_ENCODING_UNICODE);
         } else {
             std::string all(256, '\0');
-            for (int b = 0; b < 256; ++b) all[b] = char(b);
+            for (int b = 0; b < 256; ++b)
+                all[b] = char(b);
             const std::u16string uni = codepage::toUtf16(all, codePageOfCharset(cs));
-            for (int b = 0; b < 256; ++b) table[b] = FT_Get_Char_Index(ft, uni[b]);
+            for (int b = 0; b < 256; ++b)
+                table[b] = FT_Get_Char_Index(ft, uni[b]);
         }
         it = impl_->glyphs.emplace(cs, table).first;
     }
@@ -168,7 +182,8 @@ const std::array<int, 256>& FontFace::advances1000(int cs) {
     if (it != impl_->thousandths.end()) return it->second;
     const auto& units = unitAdvances(cs);
     std::array<int, 256> table{};
-    for (int b = 0; b < 256; ++b) table[b] = scale(units[b], 1000, unitsPerEm_);
+    for (int b = 0; b < 256; ++b)
+        table[b] = scale(units[b], 1000, unitsPerEm_);
     return impl_->thousandths.emplace(cs, table).first->second;
 }
 
@@ -178,7 +193,8 @@ const std::array<int, 256>& FontFace::pixelAdvances(int cs, int emPixels) {
     if (it != impl_->px.end()) return it->second;
     const auto& units = unitAdvances(cs);
     std::array<int, 256> table{};
-    for (int b = 0; b < 256; ++b) table[b] = scale(units[b], emPixels, unitsPerEm_);
+    for (int b = 0; b < 256; ++b)
+        table[b] = scale(units[b], emPixels, unitsPerEm_);
     return impl_->px.emplace(key, table).first->second;
 }
 
@@ -203,7 +219,8 @@ FontMetrics FontFace::metrics1000() const {
     m.boxBottom = scale(ft->bbox.yMin, 1000, unitsPerEm_);
     m.boxRight = scale(ft->bbox.xMax, 1000, unitsPerEm_);
     m.boxTop = scale(ft->bbox.yMax, 1000, unitsPerEm_);
-    if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(ft, FT_SFNT_OS2)); os2 && os2->version >= 2)
+    if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(ft, FT_SFNT_OS2));
+        os2 && os2->version >= 2)
         m.capHeight = scale(os2->sCapHeight, 1000, unitsPerEm_);
     if (auto* post = static_cast<TT_Postscript*>(FT_Get_Sfnt_Table(ft, FT_SFNT_POST)))
         m.italicAngle = int(std::lround(double(post->italicAngle) / 65536.0 * 10));
@@ -213,7 +230,8 @@ FontMetrics FontFace::metrics1000() const {
 std::vector<std::uint8_t> FontFace::fontFile() const {
     std::ifstream in(path_, std::ios::binary);
     if (!in) return {};
-    std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(in)),
+                                   std::istreambuf_iterator<char>());
     if (data.size() >= 4 && data[0] == 't' && data[1] == 't' && data[2] == 'c' && data[3] == 'f')
         return cutFromCollection(data, index_);
     return data;
@@ -242,13 +260,16 @@ FontFace& FontService::Impl::open(const std::string& path, int index, FcPattern*
         throw FontError("cannot open the font file " + path);
     FT_Face ft = impl->ft;
     FcCharSet* cs = nullptr;
-    if (FcPatternGetCharSet(match, FC_CHARSET, 0, &cs) == FcResultMatch) impl->chars = FcCharSetCopy(cs);
+    if (FcPatternGetCharSet(match, FC_CHARSET, 0, &cs) == FcResultMatch)
+        impl->chars = FcCharSetCopy(cs);
     FcLangSet* ls = nullptr;
-    if (FcPatternGetLangSet(match, FC_LANG, 0, &ls) == FcResultMatch) impl->langs = FcLangSetCopy(ls);
+    if (FcPatternGetLangSet(match, FC_LANG, 0, &ls) == FcResultMatch)
+        impl->langs = FcLangSetCopy(ls);
     for (int i = 0; i < ft->num_charmaps; ++i)
         if (ft->charmaps[i]->encoding == FT_ENCODING_MS_SYMBOL) impl->symbolMap = true;
     FT_Select_Charmap(ft, FT_ENCODING_UNICODE);
-    if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(ft, FT_SFNT_OS2)); os2 && os2->usWinAscent) {
+    if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(ft, FT_SFNT_OS2));
+        os2 && os2->usWinAscent) {
         impl->winAscent = os2->usWinAscent;
         impl->winDescent = os2->usWinDescent;
     } else {
@@ -259,9 +280,11 @@ FontFace& FontService::Impl::open(const std::string& path, int index, FcPattern*
     face->family_ = patternString(match, FC_FAMILY);
     face->path_ = path;
     face->index_ = index;
-    face->trueType_ = patternString(match, FC_FONTFORMAT) == "TrueType" && FT_IS_SFNT(ft) &&
-                      FT_Get_Sfnt_Table(ft, FT_SFNT_MAXP) && !(ft->face_flags & FT_FACE_FLAG_CID_KEYED) &&
-                      FT_Load_Sfnt_Table(ft, FT_MAKE_TAG('g', 'l', 'y', 'f'), 0, nullptr, nullptr) == 0;
+    FT_ULong glyfLength = 0;
+    face->trueType_ =
+        patternString(match, FC_FONTFORMAT) == "TrueType" && FT_IS_SFNT(ft) &&
+        FT_Load_Sfnt_Table(ft, FT_MAKE_TAG('g', 'l', 'y', 'f'), 0, nullptr, &glyfLength) == 0 &&
+        glyfLength > 0;
     face->bold_ = ft->style_flags & FT_STYLE_FLAG_BOLD;
     face->italic_ = ft->style_flags & FT_STYLE_FLAG_ITALIC;
     face->unitsPerEm_ = ft->units_per_EM ? ft->units_per_EM : 1000;
@@ -270,7 +293,8 @@ FontFace& FontService::Impl::open(const std::string& path, int index, FcPattern*
 
 std::pair<FontFace*, bool> FontService::Impl::resolve(const FontRequest& r) {
     const std::string family = familyFor(cp1251ToUtf8(r.face));
-    auto key = std::make_tuple(asciiUpper(family), r.weight >= 600 ? 700 : 400, r.italic, r.charset);
+    auto key =
+        std::make_tuple(asciiUpper(family), r.weight >= 600 ? 700 : 400, r.italic, r.charset);
     if (auto it = requests.find(key); it != requests.end()) return it->second;
 
     FcPattern* pattern = FcPatternCreate();
@@ -283,7 +307,8 @@ std::pair<FontFace*, bool> FontService::Impl::resolve(const FontRequest& r) {
     FcResult result = FcResultNoMatch;
     FcPattern* match = FcFontMatch(config, pattern, &result);
     FcPatternDestroy(pattern);
-    if (!match) throw FontError("no font is installed (fontconfig found nothing for \"" + family + "\")");
+    if (!match)
+        throw FontError("no font is installed (fontconfig found nothing for \"" + family + "\")");
     const std::string path = patternString(match, FC_FILE);
     int index = 0;
     FcPatternGetInteger(match, FC_INDEX, 0, &index);
@@ -336,7 +361,9 @@ std::string FontService::familyFor(std::string_view face) {
     return std::string(face);
 }
 
-FontFace& FontService::face(const FontRequest& request) { return *impl_->resolve(request).first; }
+FontFace& FontService::face(const FontRequest& request) {
+    return *impl_->resolve(request).first;
+}
 
 FontFace& FontService::face(const LogFont& font) {
     if (impl_->lastFace && font == impl_->lastFont) return *impl_->lastFace;
@@ -364,7 +391,8 @@ Size FontService::textExtent(const LogFont& font, std::string_view text, int cha
     FontFace& f = face(font);
     const auto& table = *impl_->lastAdvances;
     int width = 0;
-    for (char c : text) width += table[static_cast<unsigned char>(c)] + charExtra;
+    for (char c : text)
+        width += table[static_cast<unsigned char>(c)] + charExtra;
     return {width, f.pixelMetrics(f.emPixelsForHeight(font.height)).height()};
 }
 

@@ -11,9 +11,15 @@ using Color = std::uint32_t;
 constexpr Color rgb(int r, int g, int b) {
     return Color(r & 0xFF) | (Color(g & 0xFF) << 8) | (Color(b & 0xFF) << 16);
 }
-constexpr int redOf(Color c) { return int(c & 0xFF); }
-constexpr int greenOf(Color c) { return int((c >> 8) & 0xFF); }
-constexpr int blueOf(Color c) { return int((c >> 16) & 0xFF); }
+constexpr int redOf(Color c) {
+    return int(c & 0xFF);
+}
+constexpr int greenOf(Color c) {
+    return int((c >> 8) & 0xFF);
+}
+constexpr int blueOf(Color c) {
+    return int((c >> 16) & 0xFF);
+}
 
 enum class PenStyle : std::uint32_t {
     Solid = 0,
