@@ -242,10 +242,15 @@ struct FontService::Impl {
     FcConfig* config = nullptr;
     std::map<std::pair<std::string, int>, std::unique_ptr<FontFace>> files;
     std::map<std::tuple<std::string, int, bool, int>, std::pair<FontFace*, bool>> requests;
-    // The last logical font measured: measuring asks for the same font many times in a row.
-    LogFont lastFont;
-    FontFace* lastFace = nullptr;
-    const std::array<int, 256>* lastAdvances = nullptr;
+    // The logical fonts measured last: text layout asks for the same few
+    // fonts over and over. The first entry is the one in use.
+    struct Measured {
+        LogFont font;
+        FontFace* face;
+        const std::array<int, 256>* advances;
+    };
+    std::vector<Measured> recent;
+    static constexpr std::size_t kRecentFonts = 8;
 
     std::pair<FontFace*, bool> resolve(const FontRequest& r);
     FontFace& open(const std::string& path, int index, FcPattern* match);
@@ -330,9 +335,10 @@ std::pair<FontFace*, bool> FontService::Impl::resolve(const FontRequest& r) {
 }
 
 void FontService::Impl::remember(const LogFont& font, FontFace& face) {
-    lastFont = font;
-    lastFace = &face;
-    lastAdvances = &face.pixelAdvances(font.charSet, face.emPixelsForHeight(font.height));
+    if (recent.size() == kRecentFonts) recent.pop_back();
+    recent.insert(
+        recent.begin(),
+        {font, &face, &face.pixelAdvances(font.charSet, face.emPixelsForHeight(font.height))});
 }
 
 FontService::FontService() : impl_(std::make_unique<Impl>()) {
@@ -342,6 +348,7 @@ FontService::FontService() : impl_(std::make_unique<Impl>()) {
 }
 
 FontService::~FontService() {
+    impl_->recent.clear();
     impl_->requests.clear();
     impl_->files.clear();
     FT_Done_FreeType(impl_->library);
@@ -366,7 +373,13 @@ FontFace& FontService::face(const FontRequest& request) {
 }
 
 FontFace& FontService::face(const LogFont& font) {
-    if (impl_->lastFace && font == impl_->lastFont) return *impl_->lastFace;
+    auto& recent = impl_->recent;
+    for (std::size_t i = 0; i < recent.size(); ++i) {
+        if (!(recent[i].font == font)) continue;
+        if (i > 0)
+            std::rotate(recent.begin(), recent.begin() + long(i), recent.begin() + long(i) + 1);
+        return *recent.front().face;
+    }
     FontFace& f = face(FontRequest{font.faceName, font.weight, font.italic, font.charSet});
     impl_->remember(font, f);
     return f;
@@ -380,7 +393,7 @@ bool FontService::isInstalledTrueType(const FontRequest& request) {
 
 std::vector<int> FontService::advances(const LogFont& font, std::string_view text, int charExtra) {
     face(font);
-    const auto& table = *impl_->lastAdvances;
+    const auto& table = *impl_->recent.front().advances;
     std::vector<int> out(text.size());
     for (std::size_t i = 0; i < text.size(); ++i)
         out[i] = table[static_cast<unsigned char>(text[i])] + charExtra;
@@ -389,7 +402,7 @@ std::vector<int> FontService::advances(const LogFont& font, std::string_view tex
 
 Size FontService::textExtent(const LogFont& font, std::string_view text, int charExtra) {
     FontFace& f = face(font);
-    const auto& table = *impl_->lastAdvances;
+    const auto& table = *impl_->recent.front().advances;
     int width = 0;
     for (char c : text)
         width += table[static_cast<unsigned char>(c)] + charExtra;
