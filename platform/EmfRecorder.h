@@ -37,6 +37,8 @@ public:
     ~EmfRecorder() override;
 
     const DeviceState& deviceState() const { return device_; }
+    // The page the frame describes, device pixels; may change until finish().
+    void setPageSize(Size pageSize) { pageSize_ = pageSize; }
     bool isFinished() const { return finished_; }
     // Takes back saved states, selects the stock objects, deletes every
     // object, writes EMR_EOF and the header. Drawing afterwards throws std::logic_error.

@@ -107,6 +107,13 @@ const char* languageOfCharset(int cs) {
     }
 }
 
+// The charsets a font enumeration reports, in the order it lists them.
+constexpr int kEnumeratedCharsets[] = {
+    charset::Ansi,    charset::EastEurope, charset::Russian,  charset::Greek,
+    charset::Turkish, charset::Hebrew,     charset::Arabic,   charset::Baltic,
+    charset::Vietnamese, charset::Thai,    charset::ShiftJis, charset::Hangul,
+    charset::Gb2312,  charset::ChineseBig5, charset::Symbol};
+
 } // namespace
 
 struct FontFace::Impl {
@@ -389,6 +396,63 @@ bool FontService::isInstalledTrueType(const FontRequest& request) {
     if (request.face.empty()) return false;
     auto [face, named] = impl_->resolve(request);
     return named && face->isTrueType() && face->hasCharset(request.charset);
+}
+
+std::vector<FontEntry> FontService::entries(std::string_view face) {
+    const std::string family = familyFor(cp1251ToUtf8(face));
+    std::vector<FontEntry> out;
+    if (family.empty()) return out;
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, (const FcChar8*)family.c_str());
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FILE, FC_INDEX, FC_WEIGHT, FC_SLANT,
+                                            FC_FONTFORMAT, FC_CHARSET, FC_LANG, nullptr);
+    FcFontSet* set = FcFontList(impl_->config, pattern, objects);
+    FcObjectSetDestroy(objects);
+    FcPatternDestroy(pattern);
+    if (!set) return out;
+    for (int i = 0; i < set->nfont; ++i) {
+        FcPattern* p = set->fonts[i];
+        int index = 0;
+        FcPatternGetInteger(p, FC_INDEX, 0, &index);
+        FontFace* f = nullptr;
+        try {
+            f = &impl_->open(patternString(p, FC_FILE), index & 0xFFFF, p);
+        } catch (const FontError&) {
+            continue;
+        }
+        int weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
+        FcPatternGetInteger(p, FC_WEIGHT, 0, &weight);
+        FcPatternGetInteger(p, FC_SLANT, 0, &slant);
+        FontEntry e{f->family(), FcWeightToOpenType(weight) >= 600, slant != FC_SLANT_ROMAN,
+                    f->isTrueType(), {}};
+        for (int cs : kEnumeratedCharsets)
+            if (f->hasCharset(cs)) e.charsets.push_back(cs);
+        out.push_back(std::move(e));
+    }
+    FcFontSetDestroy(set);
+    // Regular first, then bold, italic, bold italic, as the platform lists them.
+    std::stable_sort(out.begin(), out.end(), [](const FontEntry& a, const FontEntry& b) {
+        return std::pair(a.italic, a.bold) < std::pair(b.italic, b.bold);
+    });
+    return out;
+}
+
+std::vector<std::string> FontService::families() {
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, nullptr);
+    FcFontSet* set = FcFontList(impl_->config, pattern, objects);
+    FcObjectSetDestroy(objects);
+    FcPatternDestroy(pattern);
+    std::vector<std::string> out;
+    if (set) {
+        for (int i = 0; i < set->nfont; ++i) out.push_back(patternString(set->fonts[i], FC_FAMILY));
+        FcFontSetDestroy(set);
+    }
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
+    return out;
 }
 
 std::vector<int> FontService::advances(const LogFont& font, std::string_view text, int charExtra) {

@@ -80,6 +80,15 @@ private:
     int unitsPerEm_ = 1000;
 };
 
+// One installed style of a family, as the platform's font enumeration lists it.
+struct FontEntry {
+    std::string family; // UTF-8
+    bool bold = false;  // weight of 600 and more
+    bool italic = false;
+    bool trueType = false;
+    std::vector<int> charsets; // the Windows charsets whose letters the face has
+};
+
 // What a caller asks for: a face name in 1251, a weight, italic, a charset.
 struct FontRequest {
     std::string face;
@@ -115,6 +124,13 @@ public:
     // Whether the named family itself is installed (not a substitute) with
     // TrueType outlines and the letters of the charset.
     bool isInstalledTrueType(const FontRequest& request);
+
+    // The installed styles of the family a face name stands for (see
+    // familyFor), each with the charsets it covers; empty when the family is
+    // not installed. The PDF writer picks its TrueType variant from these.
+    std::vector<FontEntry> entries(std::string_view face);
+    // Every installed scalable family, sorted, UTF-8.
+    std::vector<std::string> families();
 
     // Per-character advances of a text of `font`'s code page, in pixels,
     // each with `charExtra` added as the platform adds character extra.

@@ -6,6 +6,7 @@
 #include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -99,6 +100,29 @@ TEST(FontService, AFaceWithoutTheCharsetIsNotOfferedInIt) {
         SCOPED_TRACE(c.charset);
         EXPECT_EQ(fonts.isInstalledTrueType(request("Times New Roman", c.charset)), c.expected);
     }
+}
+
+TEST(FontService, EnumeratesTheStylesAndCharsetsOfAFamily) {
+    FontService& fonts = FontService::shared();
+    const std::vector<FontEntry> arial = fonts.entries("Arial");
+    ASSERT_EQ(arial.size(), 4u);
+    const std::pair<bool, bool> styles[] = {{false, false}, {true, false}, {false, true}, {true, true}};
+    for (std::size_t i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(arial[i].family, "Liberation Sans");
+        EXPECT_EQ(std::pair(arial[i].bold, arial[i].italic), styles[i]);
+        EXPECT_TRUE(arial[i].trueType);
+        for (int cs : {charset::Ansi, charset::Russian, charset::EastEurope, charset::Greek})
+            EXPECT_NE(std::find(arial[i].charsets.begin(), arial[i].charsets.end(), cs),
+                      arial[i].charsets.end())
+                << cs;
+        EXPECT_EQ(std::find(arial[i].charsets.begin(), arial[i].charsets.end(), charset::Symbol),
+                  arial[i].charsets.end());
+    }
+    EXPECT_TRUE(fonts.entries("Nonexistent Face 4711").empty());
+    EXPECT_TRUE(fonts.entries("").empty());
+    const std::vector<std::string> families = fonts.families();
+    EXPECT_TRUE(std::binary_search(families.begin(), families.end(), "Liberation Serif"));
 }
 
 TEST(FontService, AdvancesAtOneEmOfThousandUnitsFollowTheCodePage) {
