@@ -108,11 +108,11 @@ const char* languageOfCharset(int cs) {
 }
 
 // The charsets a font enumeration reports, in the order it lists them.
-constexpr int kEnumeratedCharsets[] = {
-    charset::Ansi,    charset::EastEurope, charset::Russian,  charset::Greek,
-    charset::Turkish, charset::Hebrew,     charset::Arabic,   charset::Baltic,
-    charset::Vietnamese, charset::Thai,    charset::ShiftJis, charset::Hangul,
-    charset::Gb2312,  charset::ChineseBig5, charset::Symbol};
+constexpr int kEnumeratedCharsets[] = {charset::Ansi,   charset::EastEurope,  charset::Russian,
+                                       charset::Greek,  charset::Turkish,     charset::Hebrew,
+                                       charset::Arabic, charset::Baltic,      charset::Vietnamese,
+                                       charset::Thai,   charset::ShiftJis,    charset::Hangul,
+                                       charset::Gb2312, charset::ChineseBig5, charset::Symbol};
 
 } // namespace
 
@@ -424,8 +424,11 @@ std::vector<FontEntry> FontService::entries(std::string_view face) {
         int weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
         FcPatternGetInteger(p, FC_WEIGHT, 0, &weight);
         FcPatternGetInteger(p, FC_SLANT, 0, &slant);
-        FontEntry e{f->family(), FcWeightToOpenType(weight) >= 600, slant != FC_SLANT_ROMAN,
-                    f->isTrueType(), {}};
+        FontEntry e{f->family(),
+                    FcWeightToOpenType(weight) >= 600,
+                    slant != FC_SLANT_ROMAN,
+                    f->isTrueType(),
+                    {}};
         for (int cs : kEnumeratedCharsets)
             if (f->hasCharset(cs)) e.charsets.push_back(cs);
         out.push_back(std::move(e));
@@ -447,7 +450,8 @@ std::vector<std::string> FontService::families() {
     FcPatternDestroy(pattern);
     std::vector<std::string> out;
     if (set) {
-        for (int i = 0; i < set->nfont; ++i) out.push_back(patternString(set->fonts[i], FC_FAMILY));
+        for (int i = 0; i < set->nfont; ++i)
+            out.push_back(patternString(set->fonts[i], FC_FAMILY));
         FcFontSetDestroy(set);
     }
     std::sort(out.begin(), out.end());

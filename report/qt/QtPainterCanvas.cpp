@@ -3,6 +3,7 @@
 #include "platform/FontService.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QGlyphRun>
 #include <QImage>
 #include <QPaintDevice>
@@ -48,9 +49,22 @@ Qt::PenStyle toQtStyle(PenStyle style) {
     }
 }
 
-// Raw fonts by face file and pixel em; opening one parses the file.
+// Raw fonts by face file and pixel em; opening one parses the file. The
+// cache is emptied when the application object goes, while Qt's font
+// machinery still exists, and is never destroyed itself.
+using RawFontCache = std::map<std::pair<std::string, int>, QRawFont>;
+
+RawFontCache& rawFontCache() {
+    static RawFontCache* cache = [] {
+        auto* c = new RawFontCache;
+        qAddPostRoutine([] { rawFontCache().clear(); });
+        return c;
+    }();
+    return *cache;
+}
+
 const QRawFont& rawFont(const FontFace& face, int emPixels) {
-    static std::map<std::pair<std::string, int>, QRawFont> cache;
+    RawFontCache& cache = rawFontCache();
     const auto key = std::make_pair(face.filePath(), emPixels);
     auto it = cache.find(key);
     if (it == cache.end())

@@ -106,7 +106,8 @@ TEST(FontService, EnumeratesTheStylesAndCharsetsOfAFamily) {
     FontService& fonts = FontService::shared();
     const std::vector<FontEntry> arial = fonts.entries("Arial");
     ASSERT_EQ(arial.size(), 4u);
-    const std::pair<bool, bool> styles[] = {{false, false}, {true, false}, {false, true}, {true, true}};
+    const std::pair<bool, bool> styles[] = {
+        {false, false}, {true, false}, {false, true}, {true, true}};
     for (std::size_t i = 0; i < 4; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(arial[i].family, "Liberation Sans");
