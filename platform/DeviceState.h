@@ -85,7 +85,10 @@ public:
     // Malformed records throw EmfFormatError.
     void apply(const EmfRecord& record);
 
-    // What the stock objects stand for.
+    // What the stock objects stand for on the platform (grey brushes 192,
+    // 128 and 64, stock fonts 16 pixels high under their usual face names).
+    // A reader with rules of its own for stock objects applies them to the
+    // handle, which current() keeps.
     static std::optional<GdiObject> stockObject(std::uint32_t number);
 
 private:

@@ -74,7 +74,20 @@ struct EmfHeader {
     std::u16string description;
 };
 
-// Walks a metafile record by record. The constructor checks the header;
+// Walks a metafile record by record. A translator typically does
+//
+//     EmfReader reader(bytes);
+//     DeviceState dc;                      // platform/DeviceState.h
+//     for (const EmfRecord& r : reader) {  // header first, EMR_EOF last
+//         dc.apply(r);                     // objects, colours, saves, transform
+//         switch (r.type()) {              // numbers from platform/EmfRecords.h
+//         case emf::EMR_EXTTEXTOUTW: use(decodeExtTextOutW(r), dc.font()); break;
+//         ...
+//         }
+//     }
+//
+// Field offsets of the records are in emf::layout (generated from the
+// format's reference table). The constructor checks the header;
 // iteration checks every record's size against the data and stops after
 // EMR_EOF (or at the end of the data). Throws EmfFormatError with the record
 // number and offset of the first bad record.

@@ -137,6 +137,30 @@ TEST(EmfRecorder, MixedPageReadsBackRecordByRecord) {
         EXPECT_NE(std::find(types.begin(), types.end(), t), types.end()) << emf::recordTypeName(t);
 }
 
+// The measuring canvas takes the same page and ends in the same state as the
+// recorder; both measure every line alike.
+TEST(EmfRecorder, MeasuringCanvasDrawsTheSamePageToTheSameState) {
+    EmfRecorder recorder(FontService::shared());
+    MeasuringCanvas measuring(FontService::shared());
+    const auto recorded = test::drawMixedPage(recorder);
+    const auto measured = test::drawMixedPage(measuring);
+    ASSERT_EQ(recorded.size(), measured.size());
+    for (std::size_t i = 0; i < recorded.size(); ++i) {
+        EXPECT_EQ(recorded[i].font, measured[i].font);
+        measuring.SetFont(measured[i].font);
+        recorder.SetFont(recorded[i].font);
+        EXPECT_EQ(measuring.textAdvances(measured[i].text),
+                  recorder.textAdvances(recorded[i].text));
+    }
+    const CanvasState &a = recorder.state(), &b = measuring.state();
+    EXPECT_EQ(a.pen, b.pen);
+    EXPECT_EQ(a.brush, b.brush);
+    EXPECT_EQ(a.textColor, b.textColor);
+    EXPECT_EQ(a.bkColor, b.bkColor);
+    EXPECT_EQ(a.position, b.position);
+    EXPECT_FALSE(b.clip.has_value()) << "the clip went with the restored state";
+}
+
 // libuemf reads the format independently of our reader: every record must
 // pass its safety check and its printer must walk the whole file.
 TEST(EmfRecorder, MixedPageOpensInAnIndependentReader) {
@@ -265,8 +289,13 @@ TEST(EmfRecorder, TextRecordBoundsFollowTheAlignment) {
         rec.SetTextAlign(c.align);
         rec.TextOut(100, 50, "Test");
         const auto data = rec.finish();
-        for (const EmfRecord& r : EmfReader(data))
-            if (r.type() == emf::EMR_EXTTEXTOUTW) EXPECT_EQ(decodeExtTextOutW(r).bounds, c.bounds);
+        DeviceState dc;
+        for (const EmfRecord& r : EmfReader(data)) {
+            dc.apply(r);
+            if (r.type() != emf::EMR_EXTTEXTOUTW) continue;
+            EXPECT_EQ(decodeExtTextOutW(r).bounds, c.bounds);
+            EXPECT_EQ(dc.current().textAlign, c.align);
+        }
     }
 }
 
