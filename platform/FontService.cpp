@@ -43,30 +43,6 @@ void putBe32(std::vector<std::uint8_t>& out, std::size_t off, std::uint32_t v) {
         out[off + i] = std::uint8_t(v >> (24 - 8 * i));
 }
 
-// One face of a font collection as a file of its own: its table directory
-// followed by its tables, each at a 4-byte boundary.
-std::vector<std::uint8_t> cutFromCollection(const std::vector<std::uint8_t>& ttc, int index) {
-    if (ttc.size() < 12 || be32(ttc, 8) <= std::uint32_t(index)) return {};
-    const std::size_t dirOff = 12 + 4 * std::size_t(index);
-    if (dirOff + 4 > ttc.size()) return {};
-    const std::size_t start = be32(ttc, dirOff);
-    if (start + 12 > ttc.size()) return {};
-    const int numTables = be16(ttc, start + 4);
-    const std::size_t headerSize = 12 + 16 * std::size_t(numTables);
-    if (start + headerSize > ttc.size()) return {};
-    std::vector<std::uint8_t> out(ttc.begin() + long(start),
-                                  ttc.begin() + long(start + headerSize));
-    for (int t = 0; t < numTables; ++t) {
-        const std::size_t rec = 12 + 16 * std::size_t(t);
-        const std::size_t off = be32(out, rec + 8), len = be32(out, rec + 12);
-        if (off > ttc.size() || len > ttc.size() - off) return {};
-        putBe32(out, rec + 8, std::uint32_t(out.size()));
-        out.insert(out.end(), ttc.begin() + long(off), ttc.begin() + long(off + len));
-        out.resize((out.size() + 3) & ~std::size_t(3), 0);
-    }
-    return out;
-}
-
 std::string patternString(FcPattern* p, const char* object, int n = 0) {
     FcChar8* value = nullptr;
     if (FcPatternGetString(p, object, n, &value) != FcResultMatch || !value) return {};
@@ -115,6 +91,28 @@ constexpr int kEnumeratedCharsets[] = {charset::Ansi,   charset::EastEurope,  ch
                                        charset::Gb2312, charset::ChineseBig5, charset::Symbol};
 
 } // namespace
+
+std::vector<std::uint8_t> cutFontFromCollection(const std::vector<std::uint8_t>& ttc, int index) {
+    if (index < 0 || ttc.size() < 12 || be32(ttc, 8) <= std::uint32_t(index)) return {};
+    const std::size_t dirOff = 12 + 4 * std::size_t(index);
+    if (dirOff + 4 > ttc.size()) return {};
+    const std::size_t start = be32(ttc, dirOff);
+    if (start + 12 > ttc.size()) return {};
+    const int numTables = be16(ttc, start + 4);
+    const std::size_t headerSize = 12 + 16 * std::size_t(numTables);
+    if (start + headerSize > ttc.size()) return {};
+    std::vector<std::uint8_t> out(ttc.begin() + long(start),
+                                  ttc.begin() + long(start + headerSize));
+    for (int t = 0; t < numTables; ++t) {
+        const std::size_t rec = 12 + 16 * std::size_t(t);
+        const std::size_t off = be32(out, rec + 8), len = be32(out, rec + 12);
+        if (off > ttc.size() || len > ttc.size() - off) return {};
+        putBe32(out, rec + 8, std::uint32_t(out.size()));
+        out.insert(out.end(), ttc.begin() + long(off), ttc.begin() + long(off + len));
+        out.resize((out.size() + 3) & ~std::size_t(3), 0);
+    }
+    return out;
+}
 
 struct FontFace::Impl {
     FT_Face ft = nullptr;
@@ -240,7 +238,7 @@ std::vector<std::uint8_t> FontFace::fontFile() const {
     std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(in)),
                                    std::istreambuf_iterator<char>());
     if (data.size() >= 4 && data[0] == 't' && data[1] == 't' && data[2] == 'c' && data[3] == 'f')
-        return cutFromCollection(data, index_);
+        return cutFontFromCollection(data, index_);
     return data;
 }
 

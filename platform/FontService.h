@@ -144,4 +144,10 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
+// One face of a font collection ("ttcf") as a font file of its own: its
+// table directory followed by its tables, each at a 4-byte boundary. Empty
+// when the collection has no such face or its tables lie outside the data.
+std::vector<std::uint8_t> cutFontFromCollection(const std::vector<std::uint8_t>& collection,
+                                                int index);
+
 } // namespace pv

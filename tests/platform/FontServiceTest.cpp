@@ -102,6 +102,71 @@ TEST(FontService, AFaceWithoutTheCharsetIsNotOfferedInIt) {
     }
 }
 
+std::vector<std::uint8_t> readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::uint32_t be32(const std::vector<std::uint8_t>& d, std::size_t off) {
+    return std::uint32_t(d[off]) << 24 | std::uint32_t(d[off + 1]) << 16 |
+           std::uint32_t(d[off + 2]) << 8 | d[off + 3];
+}
+
+void putBe32(std::vector<std::uint8_t>& d, std::size_t off, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        d[off + i] = std::uint8_t(v >> (24 - 8 * i));
+}
+
+// A collection of whole font files, each table directory pointing into the collection.
+std::vector<std::uint8_t> collectionOf(const std::vector<std::vector<std::uint8_t>>& fonts) {
+    std::vector<std::uint8_t> ttc = {'t', 't', 'c', 'f', 0, 1, 0, 0, 0, 0, 0, 0};
+    putBe32(ttc, 8, std::uint32_t(fonts.size()));
+    ttc.resize(12 + 4 * fonts.size());
+    for (std::size_t f = 0; f < fonts.size(); ++f) {
+        const std::size_t base = ttc.size();
+        putBe32(ttc, 12 + 4 * f, std::uint32_t(base));
+        ttc.insert(ttc.end(), fonts[f].begin(), fonts[f].end());
+        const int tables = fonts[f][4] << 8 | fonts[f][5];
+        for (int t = 0; t < tables; ++t)
+            putBe32(ttc, base + 12 + 16 * t + 8,
+                    std::uint32_t(base + be32(fonts[f], 12 + 16 * t + 8)));
+        ttc.resize((ttc.size() + 3) & ~std::size_t(3));
+    }
+    return ttc;
+}
+
+// The bytes of one table of a font file, by tag.
+std::vector<std::uint8_t> table(const std::vector<std::uint8_t>& font, const char* tag) {
+    const int tables = font[4] << 8 | font[5];
+    for (int t = 0; t < tables; ++t) {
+        const std::size_t rec = 12 + 16 * std::size_t(t);
+        if (std::equal(tag, tag + 4, font.begin() + long(rec)))
+            return {font.begin() + be32(font, rec + 8),
+                    font.begin() + be32(font, rec + 8) + be32(font, rec + 12)};
+    }
+    return {};
+}
+
+TEST(FontService, AFaceOfACollectionIsCutOutAsAFontFileOfItsOwn) {
+    FontService& fonts = FontService::shared();
+    const auto sans = readFile(fonts.face(request("Arial")).filePath());
+    const auto serif = readFile(fonts.face(request("Times New Roman")).filePath());
+    const auto ttc = collectionOf({sans, serif});
+    const auto cut = cutFontFromCollection(ttc, 1);
+    ASSERT_FALSE(cut.empty());
+    for (const char* tag : {"head", "cmap", "glyf", "loca", "hmtx", "name", "OS/2"}) {
+        SCOPED_TRACE(tag);
+        EXPECT_FALSE(table(serif, tag).empty());
+        EXPECT_EQ(table(cut, tag), table(serif, tag));
+    }
+    EXPECT_EQ(table(cutFontFromCollection(ttc, 0), "glyf"), table(sans, "glyf"));
+    EXPECT_TRUE(cutFontFromCollection(ttc, 2).empty());
+    EXPECT_TRUE(cutFontFromCollection(ttc, -1).empty());
+    auto broken = ttc;
+    putBe32(broken, 12 + 4, std::uint32_t(ttc.size() - 8)); // second directory beyond the data
+    EXPECT_TRUE(cutFontFromCollection(broken, 1).empty());
+}
+
 TEST(FontService, EnumeratesTheStylesAndCharsetsOfAFamily) {
     FontService& fonts = FontService::shared();
     const std::vector<FontEntry> arial = fonts.entries("Arial");
