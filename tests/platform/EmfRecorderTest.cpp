@@ -220,12 +220,55 @@ TEST(EmfRecorder, ObjectsHeldByASavedStateOutliveTheirReplacement) {
             // leave the restore pointing at nothing.
             EXPECT_FALSE(dc.isInUse(r.u32(8))) << "record " << r.index();
         }
-        if (r.type() == emf::EMR_SELECTOBJECT && !(r.u32(8) & kStockObjectFlag))
+        if (r.type() == emf::EMR_SELECTOBJECT && !(r.u32(8) & kStockObjectFlag)) {
             EXPECT_NE(dc.object(r.u32(8)), nullptr) << "selects a deleted object";
+        }
         dc.apply(r);
         if (r.type() == emf::EMR_RECTANGLE) drawnWith.push_back(dc.pen());
     }
     EXPECT_EQ(drawnWith, (std::vector<Pen>{first, second, first}));
+}
+
+TEST(EmfRecorder, ObjectRecordsCarryEveryField) {
+    LogFont font;
+    font.height = -27;
+    font.width = 5;
+    font.escapement = font.orientation = 450;
+    font.weight = 600;
+    font.italic = font.underline = font.strikeOut = true;
+    font.charSet = 238;
+    font.outPrecision = 3;
+    font.clipPrecision = 2;
+    font.quality = 5;
+    font.pitchAndFamily = 0x22;
+    font.faceName = "Courier New";
+    const Pen pen{PenStyle::DashDotDot, 4, rgb(1, 2, 3)};
+    const Brush brush{BrushStyle::Hatched, rgb(4, 5, 6), 3};
+    EmfRecorder rec(FontService::shared());
+    rec.SetFont(font);
+    rec.SetPen(pen);
+    rec.SetBrush(brush);
+    rec.TextOut(0, 0, "x");
+    rec.Rectangle(0, 0, 9, 9);
+    const auto data = rec.finish();
+    int seen = 0;
+    for (const EmfRecord& r : EmfReader(data)) {
+        switch (r.type()) {
+        case emf::EMR_EXTCREATEFONTINDIRECTW:
+            EXPECT_EQ(decodeExtCreateFont(r).second, font);
+            break;
+        case emf::EMR_CREATEPEN:
+            EXPECT_EQ(decodeCreatePen(r).second, pen);
+            break;
+        case emf::EMR_CREATEBRUSHINDIRECT:
+            EXPECT_EQ(decodeCreateBrush(r).second, brush);
+            break;
+        default:
+            continue;
+        }
+        ++seen;
+    }
+    EXPECT_EQ(seen, 3);
 }
 
 TEST(EmfRecorder, CoordinatesBeyondSixteenBitsAreKeptWhole) {

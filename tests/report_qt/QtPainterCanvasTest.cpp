@@ -144,6 +144,41 @@ TEST(QtPainterCanvas, DrawnLinesAreAsWideAsMeasured) {
     }
 }
 
+TEST(QtPainterCanvas, UnderlineAndStrikeOutSpanTheMeasuredWidth) {
+    app();
+    for (bool underline : {true, false}) {
+        SCOPED_TRACE(underline);
+        QImage image = whitePage(200, 60);
+        LogFont font;
+        font.faceName = "Arial";
+        font.height = -20;
+        font.underline = underline;
+        font.strikeOut = !underline;
+        int width = 0;
+        {
+            QPainter painter(&image);
+            QtPainterCanvas canvas(painter, FontService::shared());
+            canvas.SetBkMode(BkMode::Transparent);
+            canvas.SetFont(font);
+            width = canvas.GetTextExtent("ii ii").cx;
+            canvas.TextOut(10, 10, "ii ii");
+        }
+        // A row inked along the whole width, also under the blank, where no glyph is.
+        const PixelMetrics m = FontService::shared().pixelMetrics(font);
+        int fullRows = 0;
+        for (int y = 10; y < 10 + m.height(); ++y) {
+            bool full = true;
+            for (int x = 11; x < 10 + width - 1; ++x)
+                full &= inked(image, x, y);
+            fullRows += full;
+            if (full) {
+                EXPECT_EQ(underline, y > 10 + m.ascent) << "row " << y;
+            }
+        }
+        EXPECT_GE(fullRows, 1);
+    }
+}
+
 TEST(QtPainterCanvas, PrinterResolutionConvertsThePointSize) {
     app();
     QImage image = whitePage(800, 200, 300);
