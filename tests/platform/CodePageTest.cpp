@@ -6,8 +6,7 @@ using namespace pv;
 
 TEST(CodePage, OemCyrillicBecomesWindowsCyrillic) {
     // "ИН41" and "пачка" in 866 bytes.
-    const std::string oem = "\x88\x8D"
-                            "41 \xAF\xA0\xE7\xAA\xA0";
+    const std::string oem = "\x88\x8D" "41 \xAF\xA0\xE7\xAA\xA0";
     EXPECT_EQ(cp866ToCp1251(oem), ru("ИН41 пачка"));
     EXPECT_EQ(cp866ToCp1251("\xF0\xF1"), ru("Ёё"));
     EXPECT_EQ(cp866ToCp1251("\xFC"), ru("№"));

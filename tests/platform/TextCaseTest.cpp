@@ -1,5 +1,5 @@
-#include "platform/TextCase.h"
 #include "platform/CodePage.h"
+#include "platform/TextCase.h"
 
 #include <gtest/gtest.h>
 
