@@ -3,8 +3,10 @@
 #include "batch/BatchText.h"
 #include "batch/ConversionError.h"
 #include "platform/CodePage.h"
+#include "platform/ShowException.h"
 #include "platform/TextCase.h"
 #include "platform/Ui.h"
+#include "report/DatabaseError.h"
 #include "report/Variables.h"
 
 #include <filesystem>
@@ -13,17 +15,10 @@ namespace pv {
 namespace {
 
 bool isIndividualRecords(const std::string& docType) {
-    static const std::string codes[] = {ru("ИН41"), ru("ИН42"), ru("ИНДС"), ru("ИН20"),
-                                        ru("ИН30")};
+    static const std::string codes[] = {ru("ИН41"), ru("ИН42"), ru("ИНДС"), ru("ИН20"), ru("ИН30")};
     for (const auto& code : codes)
         if (docType == code) return true;
     return false;
-}
-
-bool isLetter(char c) {
-    auto b = static_cast<unsigned char>(c);
-    return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || b >= 0xC0 || b == 0xA8 ||
-           b == 0xB8;
 }
 
 void publish(const char* name, const std::string& value) {
@@ -141,8 +136,7 @@ BatchDriver::templatesFor(const std::string& docType) const {
     if (docType == ru("ИН42")) return one("szv_4_2.frf");
     if (docType == ru("ИНДС") || docType == ru("ИН20") || docType == ru("ИН30"))
         return one("szv_3.frf");
-    if (docType == ru("ВУПЛ"))
-        return one(switchedOff(s.kopecks) ? "adv_11коп.frf" : "adv_11.frf");
+    if (docType == ru("ВУПЛ")) return one(switchedOff(s.kopecks) ? "adv_11коп.frf" : "adv_11.frf");
     if (docType == ru("КОНВ"))
         return {{ReportId::frReport1, ru("advk.frf")},
                 {ReportId::frReport2, ru("listk.frf")},
@@ -161,9 +155,7 @@ void BatchDriver::loadTemplates(const std::vector<std::pair<ReportId, std::strin
 
 void BatchDriver::abortWithConversionError(const std::string& text) {
     file_.close();
-    std::string shown = text;
-    if (!shown.empty() && isLetter(shown.back())) shown += '.';
-    ui_.messageBox(shown, programName(), MsgIcon::Error, MsgButtons::Ok);
+    ShowException(ui_, text);
 }
 
 void BatchDriver::runParser() {
@@ -190,6 +182,10 @@ void BatchDriver::endOfRun(ReportId report, const std::function<void()>& postPen
 void BatchDriver::BitBtn13Click() {
     if (parsers_) parsers_->emptyRunTables();
     if (!openBatchFile()) return;
+    processOpenedFile();
+}
+
+void BatchDriver::processOpenedFile() {
     try {
         publishSignatures();
         if (regionCheck_) regionCheck_->clearStopRequested();
@@ -206,6 +202,9 @@ void BatchDriver::BitBtn13Click() {
         loadTemplates(templates);
         runParser();
     } catch (const ConversionError& e) {
+        abortWithConversionError(e.text());
+    } catch (const DatabaseError& e) {
+        // A table refusing a batch value aborts the run the same way.
         abortWithConversionError(e.text());
     }
 }

@@ -16,9 +16,9 @@ class BatchDriver;
 
 // What the main window shares with the driver for the program's whole run.
 struct DriverContext {
-    std::string ProgramDir;       // ends in a path separator
-    std::string commandLineArg;   // the first argument, as given
-    ProgramSettings settings;     // the current setting values
+    std::string ProgramDir;     // ends in a path separator
+    std::string commandLineArg; // the first argument, as given
+    ProgramSettings settings;   // the current setting values
     std::function<void()> closeMainWindow = [] {};
 };
 
@@ -57,6 +57,9 @@ public:
 
     // The run (the main button's handler).
     void BitBtn13Click();
+    // The run from the header on, over a batch file already opened (as by
+    // `batchFile().openBytes`); the tables are not emptied here.
+    void processOpenedFile();
 
     // For the parsers.
     BatchFile& batchFile() { return file_; }

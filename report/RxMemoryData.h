@@ -1,0 +1,134 @@
+#pragma once
+
+#include "report/Fields.h"
+
+#include <climits>
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pv {
+
+enum class TDataSetState { dsInactive, dsBrowse, dsInsert, dsEdit, dsFilter };
+
+// A table held only in memory: records in insertion order, each a fixed block
+// of numbers and text references plus its texts in one shared text store, so
+// a row costs its numbers and its characters and no allocation of its own.
+// The cursor model is that of a record set: open/close, append/post, fields by
+// name, first/next over the records a filter handler lets through.
+class TRxMemoryData {
+public:
+    using FilterRecordHandler = std::function<void(TRxMemoryData& table, bool& Accept)>;
+    // Where an exception raised by the filter handler goes (the application's
+    // handler shows it); the walk goes on.
+    using ExceptionHandler = std::function<void(const std::exception&)>;
+
+    explicit TRxMemoryData(std::string name, std::vector<TFieldDef> fieldDefs = {});
+    ~TRxMemoryData();
+    TRxMemoryData(const TRxMemoryData&) = delete;
+    TRxMemoryData& operator=(const TRxMemoryData&) = delete;
+
+    const std::string& Name() const { return name_; }
+    const std::vector<TFieldDef>& FieldDefs() const { return fieldDefs_; }
+    // Takes effect at the next Open.
+    void SetFieldDefs(std::vector<TFieldDef> defs) { fieldDefs_ = std::move(defs); }
+
+    void Open();
+    // Discards every record and restarts the identifiers.
+    void Close();
+    bool Active() const { return state_ != TDataSetState::dsInactive; }
+    void SetActive(bool value) { value ? Open() : Close(); }
+    TDataSetState State() const { return state_; }
+
+    void Append();
+    void Post();
+    void Cancel();
+    void Edit();
+
+    void First();
+    void Next();
+    void Prior();
+    bool Eof() const { return eof_; }
+    bool Bof() const { return bof_; }
+    int RecordCount() const { return static_cast<int>(ids_.size()); }
+    int RecNo() const;
+
+    int FieldCount() const { return static_cast<int>(fields_.size()); }
+    TField& Fields(int index) { return *fields_.at(index); }
+    // Without regard to letter case.
+    TField& FieldByName(std::string_view name);
+    TField* FindField(std::string_view name);
+
+    bool Filtered() const { return filtered_; }
+    void SetFiltered(bool value);
+    void SetOnFilterRecord(FilterRecordHandler handler);
+    void SetExceptionHandler(ExceptionHandler handler) { onException_ = std::move(handler); }
+
+    // The identifier of the current record, its bookmark; no value without one.
+    std::optional<int32_t> GetBookmark() const;
+    // Moves to the record with this identifier; false when there is none.
+    bool GotoBookmark(int32_t bookmark);
+    int32_t RecordId(int index) const { return ids_.at(index); }
+
+    // A stored record's value as the field's AsString gives it, whatever the
+    // cursor, state or filter.
+    std::string StoredText(int record, int field) const;
+    // Bytes held for the stored records (fixed blocks and texts).
+    size_t StoredBytes() const { return blocks_.size() + texts_.size(); }
+
+private:
+    friend class TField;
+
+    void checkActive() const;
+    // Posts pending changes, or drops a pending record nothing was assigned to.
+    void leaveEditMode();
+    bool isVisible(int index);
+    void moveNext();
+    void setCurrentFromCursor();
+    void storePendingTexts(char* block);
+    const char* storedBlock(int index) const { return blocks_.data() + size_t(index) * blockSize_; }
+    char* storedBlock(int index) { return blocks_.data() + size_t(index) * blockSize_; }
+    std::string_view storedText(const char* block, size_t offset) const;
+
+    // For the fields: the active record's block (null when there is none) and
+    // whether it is the pending one.
+    const char* activeBlock(bool& pending) const;
+    char* pendingBlockForWrite();
+    std::string& pendingText(int ordinal) { return pendingTexts_[ordinal]; }
+    const std::string& pendingTextAt(int ordinal) const { return pendingTexts_[ordinal]; }
+    void markModified() { modified_ = true; }
+
+    std::string name_;
+    std::vector<TFieldDef> fieldDefs_;
+    std::vector<std::unique_ptr<TField>> fields_;
+    size_t blockSize_ = 0;
+    int textFieldCount_ = 0;
+
+    std::vector<char> blocks_; // the stored records' fixed blocks, in order
+    std::string texts_;        // the stored records' texts
+    std::vector<int32_t> ids_;
+    int32_t lastId_ = INT32_MIN;
+    int32_t autoIncrement_ = 1;
+
+    TDataSetState state_ = TDataSetState::dsInactive;
+    int cursor_ = -1;
+    int current_ = -1; // the visible record under the cursor, -1 for none
+    int savedCursor_ = -1;
+    int filterRecord_ = -1;
+    bool eof_ = true;
+    bool bof_ = true;
+    std::vector<char> pending_;
+    std::vector<std::string> pendingTexts_;
+    bool modified_ = false;
+
+    bool filtered_ = false;
+    FilterRecordHandler onFilterRecord_;
+    ExceptionHandler onException_;
+};
+
+} // namespace pv
