@@ -8,9 +8,7 @@ constexpr int kCtrlZ = 26;
 constexpr size_t kChunk = 1 << 16;
 } // namespace
 
-BatchFile::~BatchFile() {
-    close();
-}
+BatchFile::~BatchFile() { close(); }
 
 bool BatchFile::open(const std::string& path) {
     close();

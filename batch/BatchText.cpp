@@ -67,8 +67,7 @@ std::string PointToDecimalSeparator(std::string_view text) {
 
 std::string StripLeadingZeros(std::string_view text) {
     size_t i = 0;
-    while (i < text.size() && static_cast<unsigned char>(text[i]) <= 32)
-        ++i;
+    while (i < text.size() && static_cast<unsigned char>(text[i]) <= 32) ++i;
     text.remove_prefix(i);
     if (text.empty() || text.front() != '0') return std::string(text);
     size_t zeros = text.find_first_not_of('0');
