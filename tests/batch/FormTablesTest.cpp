@@ -80,7 +80,9 @@ TEST(FormTables, LayoutsAndDataSources) {
             if (f.Name != d.name) continue;
             found = true;
             EXPECT_EQ(f.DataType, d.type) << d.table.Name() << "." << d.name;
-            if (d.type == TFieldType::ftString) EXPECT_EQ(f.Size, d.size) << d.name;
+            if (d.type == TFieldType::ftString) {
+                EXPECT_EQ(f.Size, d.size) << d.name;
+            }
         }
         EXPECT_TRUE(found) << d.table.Name() << "." << d.name;
     }
