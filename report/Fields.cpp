@@ -28,10 +28,12 @@ TField::TField(TRxMemoryData& table, TFieldDef def, int index, size_t offset, in
     : table_(table), def_(std::move(def)), index_(index), offset_(offset),
       textOrdinal_(textOrdinal) {}
 
-const char* TField::slot() const {
+const char* TField::numberValue() const {
     bool pending = false;
     const char* block = table_.activeBlock(pending);
-    return block ? block + offset_ : nullptr;
+    if (!block) return nullptr;
+    if (pending) return block[offset_] ? block + offset_ + 1 : nullptr;
+    return table_.storedNumber(block, numberOrdinal_);
 }
 
 char* TField::writableSlot() {
@@ -41,8 +43,7 @@ char* TField::writableSlot() {
 
 bool TField::hasValue() const {
     if (textOrdinal_ >= 0) return !text().empty();
-    const char* s = slot();
-    return s && s[0] != 0;
+    return numberValue() != nullptr;
 }
 
 std::string_view TField::text() const {
@@ -55,13 +56,13 @@ std::string_view TField::text() const {
 
 int32_t TField::storedInteger() const {
     int32_t v = 0;
-    if (const char* s = slot(); s && s[0]) std::memcpy(&v, s + 1, sizeof v);
+    if (const char* p = numberValue()) std::memcpy(&v, p, sizeof v);
     return v;
 }
 
 double TField::storedFloat() const {
     double v = 0;
-    if (const char* s = slot(); s && s[0]) std::memcpy(&v, s + 1, sizeof v);
+    if (const char* p = numberValue()) std::memcpy(&v, p, sizeof v);
     return v;
 }
 

@@ -71,14 +71,16 @@ protected:
 
 private:
     friend class TRxMemoryData;
-    const char* slot() const;
+    // The value bytes of a number in the active record; null when it has none.
+    const char* numberValue() const;
     char* writableSlot();
 
     TRxMemoryData& table_;
     TFieldDef def_;
     int index_;
-    size_t offset_;   // of the value in the record's fixed block
-    int textOrdinal_; // among the text fields, -1 for numbers
+    size_t offset_;          // of the value in the record's fixed block
+    int textOrdinal_;        // among the text fields, -1 for numbers
+    int numberOrdinal_ = -1; // among the number fields, -1 for texts
     bool readOnly_ = false;
 };
 

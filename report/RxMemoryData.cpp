@@ -11,10 +11,12 @@
 namespace pv {
 namespace {
 
-// A record: its numbers, each a has-value byte and the value; then the length
-// of each text (0 for null) in 2 bytes, or 4 when a text field may hold more
-// than 65535 characters; then the characters of the texts one after another.
-// The pending record keeps its numbers in the same layout and its texts apart.
+// A stored record: one has-value bit per number field; where its texts start
+// (4 bytes); the length of each text (0 for null) in 2 bytes, or 4 when a text
+// field may hold more than 65535 characters; the values of the numbers that
+// have one, in field order; the characters of the texts one after another.
+// The pending record keeps each number as a has-value byte and the value, at
+// a fixed place, and its texts apart.
 constexpr size_t kChunkBytes = 1 << 16;
 constexpr size_t kIntegerSlot = 1 + sizeof(int32_t);
 constexpr size_t kFloatSlot = 1 + sizeof(double);
@@ -38,7 +40,14 @@ void TRxMemoryData::Open() {
     fields_.clear();
     size_t offset = 0;
     int texts = 0;
+    auto addNumber = [&](uint8_t width) {
+        fields_.back()->numberOrdinal_ = static_cast<int>(numberWidths_.size());
+        numberWidths_.push_back(width);
+        numberOffsets_.push_back(offset);
+    };
     lengthWidth_ = 2;
+    numberWidths_.clear();
+    numberOffsets_.clear();
     for (size_t i = 0; i < fieldDefs_.size(); ++i) {
         const TFieldDef& def = fieldDefs_[i];
         const int index = static_cast<int>(i);
@@ -49,15 +58,18 @@ void TRxMemoryData::Open() {
             break;
         case TFieldType::ftInteger:
             fields_.push_back(std::make_unique<TIntegerField>(*this, def, index, offset));
+            addNumber(sizeof(int32_t));
             offset += kIntegerSlot;
             break;
         case TFieldType::ftFloat:
             fields_.push_back(std::make_unique<TFloatField>(*this, def, index, offset));
+            addNumber(sizeof(double));
             offset += kFloatSlot;
             break;
         }
     }
     numbersSize_ = offset;
+    bitmapSize_ = (numberWidths_.size() + 7) / 8;
     textFieldCount_ = texts;
     pending_.assign(std::max<size_t>(1, numbersSize_), 0); // never null: a record is there
     pendingTexts_.assign(textFieldCount_, std::string());
@@ -112,7 +124,12 @@ void TRxMemoryData::Edit() {
     if (state_ == TDataSetState::dsInsert || state_ == TDataSetState::dsEdit) return;
     const int current = currentRecord();
     if (current < 0) throw DatabaseError("No data found");
-    std::memcpy(pending_.data(), storedBlock(current), numbersSize_);
+    for (size_t n = 0; n < numberWidths_.size(); ++n) {
+        char* slot = pending_.data() + numberOffsets_[n];
+        const char* value = storedNumber(storedBlock(current), static_cast<int>(n));
+        slot[0] = value ? 1 : 0;
+        if (value) std::memcpy(slot + 1, value, numberWidths_[n]);
+    }
     for (int t = 0; t < textFieldCount_; ++t)
         pendingTexts_[t].assign(storedText(storedBlock(current), t));
     savedCursor_ = cursor_;
@@ -133,13 +150,31 @@ char* TRxMemoryData::allocate(size_t bytes) {
 }
 
 char* TRxMemoryData::packPending() {
-    size_t bytes = numbersSize_ + lengthWidth_ * textFieldCount_;
+    size_t valuesSize = 0;
+    for (size_t n = 0; n < numberWidths_.size(); ++n)
+        if (pending_[numberOffsets_[n]]) valuesSize += numberWidths_[n];
+    const size_t textsAt =
+        bitmapSize_ + sizeof(uint32_t) + lengthWidth_ * textFieldCount_ + valuesSize;
+    size_t bytes = textsAt;
     for (const std::string& t : pendingTexts_)
         bytes += t.size();
+    if (textsAt > UINT32_MAX) throw DatabaseError(name_ + ": record too large");
     char* record = allocate(bytes);
-    std::memcpy(record, pending_.data(), numbersSize_);
-    char* length = record + numbersSize_;
-    char* text = length + lengthWidth_ * textFieldCount_;
+
+    char* bitmap = record;
+    std::memset(bitmap, 0, bitmapSize_);
+    const uint32_t textsAt32 = static_cast<uint32_t>(textsAt);
+    std::memcpy(record + bitmapSize_, &textsAt32, sizeof textsAt32);
+    char* length = record + bitmapSize_ + sizeof(uint32_t);
+    char* value = length + lengthWidth_ * textFieldCount_;
+    for (size_t n = 0; n < numberWidths_.size(); ++n) {
+        const char* slot = pending_.data() + numberOffsets_[n];
+        if (!slot[0]) continue;
+        bitmap[n / 8] = static_cast<char>(bitmap[n / 8] | (1 << (n % 8)));
+        std::memcpy(value, slot + 1, numberWidths_[n]);
+        value += numberWidths_[n];
+    }
+    char* text = record + textsAt;
     for (const std::string& t : pendingTexts_) {
         // Texts are cut to their field's size, so the length fits its width.
         const uint32_t n = static_cast<uint32_t>(t.size());
@@ -324,22 +359,34 @@ bool TRxMemoryData::GotoBookmark(int32_t bookmark) {
     return false;
 }
 
-std::string_view TRxMemoryData::storedText(const char* block, int ordinal) const {
-    const char* length = block + numbersSize_;
-    auto lengthAt = [&](int i) -> size_t {
-        if (lengthWidth_ == 2) {
-            uint16_t n;
-            std::memcpy(&n, length + 2 * i, 2);
-            return n;
-        }
-        uint32_t n;
-        std::memcpy(&n, length + 4 * i, 4);
+size_t TRxMemoryData::lengthAt(const char* block, int ordinal) const {
+    const char* at = block + bitmapSize_ + sizeof(uint32_t) + lengthWidth_ * ordinal;
+    if (lengthWidth_ == 2) {
+        uint16_t n;
+        std::memcpy(&n, at, 2);
         return n;
-    };
-    const char* text = length + lengthWidth_ * textFieldCount_;
+    }
+    uint32_t n;
+    std::memcpy(&n, at, 4);
+    return n;
+}
+
+std::string_view TRxMemoryData::storedText(const char* block, int ordinal) const {
+    uint32_t textsAt;
+    std::memcpy(&textsAt, block + bitmapSize_, sizeof textsAt);
+    const char* text = block + textsAt;
     for (int i = 0; i < ordinal; ++i)
-        text += lengthAt(i);
-    return std::string_view(text, lengthAt(ordinal));
+        text += lengthAt(block, i);
+    return std::string_view(text, lengthAt(block, ordinal));
+}
+
+const char* TRxMemoryData::storedNumber(const char* block, int ordinal) const {
+    auto present = [block](int n) { return (block[n / 8] >> (n % 8)) & 1; };
+    if (!present(ordinal)) return nullptr;
+    const char* value = block + bitmapSize_ + sizeof(uint32_t) + lengthWidth_ * textFieldCount_;
+    for (int n = 0; n < ordinal; ++n)
+        if (present(n)) value += numberWidths_[n];
+    return value;
 }
 
 const char* TRxMemoryData::activeBlock(bool& pending) const {

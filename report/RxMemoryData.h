@@ -100,6 +100,9 @@ private:
     char* packPending();
     char* allocate(size_t bytes);
     std::string_view storedText(const char* block, int ordinal) const;
+    // The value bytes of number `ordinal` in a stored record; null when it has none.
+    const char* storedNumber(const char* block, int ordinal) const;
+    size_t lengthAt(const char* block, int ordinal) const;
 
     // For the fields: the active record's block (null when there is none) and
     // whether it is the pending one.
@@ -112,8 +115,11 @@ private:
     std::string name_;
     std::vector<TFieldDef> fieldDefs_;
     std::vector<std::unique_ptr<TField>> fields_;
-    size_t numbersSize_ = 0; // the numbers at the start of a record
-    size_t lengthWidth_ = 2; // bytes of each text length that follows them
+    size_t numbersSize_ = 0;            // of the pending record's numbers
+    std::vector<uint8_t> numberWidths_; // bytes of each number's value
+    std::vector<size_t> numberOffsets_; // of each number in the pending record
+    size_t bitmapSize_ = 0;             // bytes of a stored record's has-value bits
+    size_t lengthWidth_ = 2;            // bytes of each text length
     int textFieldCount_ = 0;
 
     std::vector<const char*> records_; // the stored records, in order

@@ -388,3 +388,52 @@ TEST(RxMemoryData, FillingAFilteredTableRunsNoFilterUntilSomethingIsRead) {
 }
 
 } // namespace
+
+namespace {
+
+// Numbers that have a value and texts of any length read back from their own
+// field, whatever is null around them.
+TEST(RxMemoryData, SparseValuesReadBackFromTheirFields) {
+    ScopedSystemFormat format(withSeparator(','));
+    std::vector<TFieldDef> defs;
+    for (int i = 0; i < 11; ++i)
+        defs.push_back(
+            {"N" + std::to_string(i), i % 3 == 0 ? TFieldType::ftInteger : TFieldType::ftFloat, 0});
+    defs.push_back({"Short", TFieldType::ftString, 5});
+    defs.push_back({"Long", TFieldType::ftString, 70000});
+    TRxMemoryData table("T", defs);
+    table.Open();
+    const std::string longText(69000, 'x');
+    for (int row = 0; row < 3; ++row) {
+        table.Append();
+        for (int i = 0; i < 11; ++i)
+            if ((i + row) % 2 == 0) table.Fields(i).SetAsInteger(100 * row + i);
+        if (row != 1) table.FieldByName("Long").SetAsString(longText + char('a' + row));
+        table.FieldByName("Short").SetAsString(row == 2 ? "" : std::string("abcdefg", 6 - row));
+    }
+    table.Post();
+    int row = 0;
+    for (table.First(); !table.Eof(); table.Next(), ++row) {
+        for (int i = 0; i < 11; ++i) {
+            if ((i + row) % 2 == 0)
+                EXPECT_EQ(table.Fields(i).AsInteger(), 100 * row + i) << row << "/" << i;
+            else
+                EXPECT_TRUE(table.Fields(i).IsNull()) << row << "/" << i;
+        }
+        EXPECT_EQ(table.FieldByName("Long").AsString(),
+                  row == 1 ? std::string() : longText + char('a' + row));
+    }
+    EXPECT_EQ(table.StoredText(0, 11), "abcde");
+    EXPECT_EQ(table.StoredText(1, 11), "abcde");
+    EXPECT_EQ(table.StoredText(2, 11), "");
+    table.First();
+    table.Next();
+    table.Edit();
+    table.Fields(10).SetAsFloat(2.5);
+    table.Post();
+    EXPECT_EQ(table.StoredText(1, 10), "2,5");
+    EXPECT_EQ(table.StoredText(1, 1), "101");
+    EXPECT_EQ(table.StoredText(1, 0), "");
+}
+
+} // namespace
