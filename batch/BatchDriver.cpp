@@ -15,7 +15,8 @@ namespace pv {
 namespace {
 
 bool isIndividualRecords(const std::string& docType) {
-    static const std::string codes[] = {ru("ИН41"), ru("ИН42"), ru("ИНДС"), ru("ИН20"), ru("ИН30")};
+    static const std::string codes[] = {ru("ИН41"), ru("ИН42"), ru("ИНДС"), ru("ИН20"),
+                                        ru("ИН30")};
     for (const auto& code : codes)
         if (docType == code) return true;
     return false;
@@ -136,7 +137,8 @@ BatchDriver::templatesFor(const std::string& docType) const {
     if (docType == ru("ИН42")) return one("szv_4_2.frf");
     if (docType == ru("ИНДС") || docType == ru("ИН20") || docType == ru("ИН30"))
         return one("szv_3.frf");
-    if (docType == ru("ВУПЛ")) return one(switchedOff(s.kopecks) ? "adv_11коп.frf" : "adv_11.frf");
+    if (docType == ru("ВУПЛ"))
+        return one(switchedOff(s.kopecks) ? "adv_11коп.frf" : "adv_11.frf");
     if (docType == ru("КОНВ"))
         return {{ReportId::frReport1, ru("advk.frf")},
                 {ReportId::frReport2, ru("listk.frf")},

@@ -16,9 +16,9 @@ class BatchDriver;
 
 // What the main window shares with the driver for the program's whole run.
 struct DriverContext {
-    std::string ProgramDir;     // ends in a path separator
-    std::string commandLineArg; // the first argument, as given
-    ProgramSettings settings;   // the current setting values
+    std::string ProgramDir;       // ends in a path separator
+    std::string commandLineArg;   // the first argument, as given
+    ProgramSettings settings;     // the current setting values
     std::function<void()> closeMainWindow = [] {};
 };
 
