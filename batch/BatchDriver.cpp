@@ -3,8 +3,10 @@
 #include "batch/BatchText.h"
 #include "batch/ConversionError.h"
 #include "platform/CodePage.h"
+#include "platform/ShowException.h"
 #include "platform/TextCase.h"
 #include "platform/Ui.h"
+#include "report/DatabaseError.h"
 #include "report/Variables.h"
 
 #include <filesystem>
@@ -18,12 +20,6 @@ bool isIndividualRecords(const std::string& docType) {
     for (const auto& code : codes)
         if (docType == code) return true;
     return false;
-}
-
-bool isLetter(char c) {
-    auto b = static_cast<unsigned char>(c);
-    return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || b >= 0xC0 || b == 0xA8 ||
-           b == 0xB8;
 }
 
 void publish(const char* name, const std::string& value) {
@@ -161,9 +157,7 @@ void BatchDriver::loadTemplates(const std::vector<std::pair<ReportId, std::strin
 
 void BatchDriver::abortWithConversionError(const std::string& text) {
     file_.close();
-    std::string shown = text;
-    if (!shown.empty() && isLetter(shown.back())) shown += '.';
-    ui_.messageBox(shown, programName(), MsgIcon::Error, MsgButtons::Ok);
+    ShowException(ui_, text);
 }
 
 void BatchDriver::runParser() {
@@ -190,6 +184,10 @@ void BatchDriver::endOfRun(ReportId report, const std::function<void()>& postPen
 void BatchDriver::BitBtn13Click() {
     if (parsers_) parsers_->emptyRunTables();
     if (!openBatchFile()) return;
+    processOpenedFile();
+}
+
+void BatchDriver::processOpenedFile() {
     try {
         publishSignatures();
         if (regionCheck_) regionCheck_->clearStopRequested();
@@ -206,6 +204,9 @@ void BatchDriver::BitBtn13Click() {
         loadTemplates(templates);
         runParser();
     } catch (const ConversionError& e) {
+        abortWithConversionError(e.text());
+    } catch (const DatabaseError& e) {
+        // A table refusing a batch value aborts the run the same way.
         abortWithConversionError(e.text());
     }
 }

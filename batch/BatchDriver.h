@@ -57,6 +57,9 @@ public:
 
     // The run (the main button's handler).
     void BitBtn13Click();
+    // The run from the header on, over a batch file already opened (as by
+    // `batchFile().openBytes`); the tables are not emptied here.
+    void processOpenedFile();
 
     // For the parsers.
     BatchFile& batchFile() { return file_; }

@@ -1,16 +1,20 @@
 #include "cli/HeadlessRun.h"
 
 #include "app/core/ProgramSettingsReader.h"
+#include "cli/TableDump.h"
 #include "cli/VariantText.h"
 #include "platform/CodePage.h"
 #include "report/Variables.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace pv::cli {
 
 HeadlessRun::HeadlessRun(const CommonOptions& options, const std::string& batchPath)
-    : driver_(context_, ui_, *this) {
+    : driver_(context_, ui_, *this), formTables_(ui_, [this] { return driver_.DocType(); }),
+      parsers_(formTables_) {
+    driver_.setParsers(&parsers_);
     context_.ProgramDir = options.programDir;
     context_.commandLineArg = batchPath;
     context_.settings = readProgramSettings(options.programDir);
@@ -22,6 +26,13 @@ HeadlessRun::HeadlessRun(const CommonOptions& options, const std::string& batchP
 
 bool HeadlessRun::run() {
     driver_.BitBtn13Click();
+    const auto own = parsers_.tablesOf(driver_.DocType());
+    for (const FormTables::Entry& e : formTables_.all()) {
+        TRxMemoryData& table = *e.table;
+        const bool filled = std::find(own.begin(), own.end(), &table) != own.end();
+        if (filled || (table.Active() && table.RecordCount() > 0))
+            tables_[table.Name()] = dumpTable(table);
+    }
     return shown_;
 }
 

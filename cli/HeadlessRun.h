@@ -4,6 +4,8 @@
 #include "app/core/ScriptedRegionWarning.h"
 #include "app/core/ShowErrorPresenter.h"
 #include "batch/BatchDriver.h"
+#include "batch/FormParsers.h"
+#include "batch/FormTables.h"
 #include "cli/CommonOptions.h"
 #include "platform/ScriptedUi.h"
 
@@ -13,7 +15,7 @@ namespace pv::cli {
 
 // A batch run without a screen: messages are recorded and answered with their
 // first button, the report is "shown" by taking a snapshot of what it would
-// show.
+// show. The tables the run filled are dumped when it ends, however it ends.
 class HeadlessRun : public ReportService {
 public:
     HeadlessRun(const CommonOptions& options, const std::string& batchPath);
@@ -36,6 +38,8 @@ private:
     ShowErrorPresenter showError_{context_, ui_};
     ScriptedRegionWarning regionWarning_{ui_};
     RegistrationCheck regionCheck_{context_, showError_, regionWarning_, ui_};
+    FormTables formTables_;
+    FormParsers parsers_;
     std::vector<std::string> templates_;
     nlohmann::ordered_json variables_ = nlohmann::ordered_json::object();
     nlohmann::ordered_json tables_ = nlohmann::ordered_json::object();
