@@ -58,6 +58,19 @@ std::string ExtractField(std::string_view line, int n) {
     return std::string(field);
 }
 
+void ExtractFields(std::string_view line, int n, std::vector<std::string_view>& out) {
+    out.clear();
+    const int quoted = n >= 8 && hasQuotedAddress(line) ? 8 : 0;
+    std::string_view rest = line;
+    for (int i = 1; i <= n; ++i) {
+        std::string_view field = i == quoted ? cutQuoted(rest) : cutPlain(rest);
+        if (!field.empty() && field.front() == '"') field.remove_prefix(1);
+        if (!field.empty() && field.back() == '"') field.remove_suffix(1);
+        out.push_back(field);
+        if (!rest.empty()) rest = i == quoted ? skipQuoted(rest) : skipPlain(rest);
+    }
+}
+
 std::string PointToDecimalSeparator(std::string_view text) {
     std::string out(text);
     size_t point = out.find('.');

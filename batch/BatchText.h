@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pv {
 
@@ -10,6 +11,10 @@ namespace pv {
 // the address, is quoted and may hold commas. Never fails: a missing field is
 // empty; n below 1 gives field 1.
 std::string ExtractField(std::string_view line, int n);
+
+// Fields 1 to n of the line in one pass, each exactly as ExtractField gives
+// it (out[0] is field 1); the views point into `line`.
+void ExtractFields(std::string_view line, int n, std::vector<std::string_view>& out);
 
 // The text with its first "." replaced by the system decimal separator.
 std::string PointToDecimalSeparator(std::string_view text);

@@ -26,28 +26,30 @@ void Szv3Records::Before2002() {
     BatchFile& file = driver_.batchFile();
     TRxMemoryData& persons = tables_.Table2;
     Totals totals;
+    BatchLineFields personLine, monthLine;
     std::string tip;
 
     while (!file.atEnd()) {
         const std::string line = file.ReadBatchLine();
-        const std::string code = ExtractField(line, 1);
+        personLine.split(line, 22);
+        const std::string_view code = personLine(1);
         if (code != inds && code != in20 && code != in30) continue;
-        auto field = [&line](int n) { return ExtractField(line, n); };
+        auto field = [&personLine](int n) { return personLine(n); };
 
         int periods = 0;
         if (code == in30) periods = BatchInteger(field(22));
         if (code == in20) periods = BatchInteger(field(21));
 
         // The "ИС" variant carries one more field in front.
-        const int s = field(2).rfind(ru("ИС"), 0) == 0 ? 1 : 0;
-        tip = field(3 + s);
+        const int s = field(2).substr(0, 2) == ru("ИС") ? 1 : 0;
+        tip = std::string(field(3 + s));
         if (totals.vsego == 0) {
-            frVariables().SetValue("cYear", Variant(field(9 + s)));
-            frVariables().SetValue("kvart", Variant(field(8 + s)));
+            frVariables().SetValue("cYear", Variant(std::string(field(9 + s))));
+            frVariables().SetValue("kvart", Variant(std::string(field(8 + s))));
         }
 
         persons.Append();
-        const std::string insuranceNumber = field(4 + s);
+        const std::string insuranceNumber(field(4 + s));
         set(persons, "F_Por", field(2 + s));
         set(persons, "F_Strax", insuranceNumber);
         set(persons, "F_Fam", field(5 + s));
@@ -78,20 +80,21 @@ void Szv3Records::Before2002() {
 
         std::string monthText(12, '0');
         for (int i = 0; i < months; ++i) {
-            const std::string monthLine = file.ReadBatchLine();
-            const std::string number = ExtractField(monthLine, 2);
+            const std::string text = file.ReadBatchLine();
+            monthLine.split(text, 4);
+            const std::string number(monthLine(2));
             const int month = BatchInteger(number);
             // Only "1" to "12" name a field; anything else fails here, before
             // the line stores anything.
             TField& amount = persons.FieldByName("f_s" + number);
             TField& sick = persons.FieldByName("f_b" + number);
             monthText[month - 1] = '1';
-            amount.SetAsString(PointToDecimalSeparator(ExtractField(monthLine, 3)));
-            sick.SetAsString(PointToDecimalSeparator(ExtractField(monthLine, 4)));
+            amount.SetAsString(PointToDecimalSeparator(monthLine(3)));
+            sick.SetAsString(PointToDecimalSeparator(monthLine(4)));
         }
         set(persons, "F_Pr", monthText);
 
-        if (periods != 0) Szv4Records(tables_, driver_).vvod_stag(0, periods, 0, insuranceNumber);
+        if (periods != 0) periods_.vvod_stag(0, periods, 0, insuranceNumber);
     }
 
     TfrVariables& vars = frVariables();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "batch/Szv4Records.h"
+
 namespace pv {
 
 class BatchDriver;
@@ -10,7 +12,8 @@ class FormTables;
 // of "ИН20" and "ИН30" persons in Table3, and the batch totals.
 class Szv3Records {
 public:
-    Szv3Records(FormTables& tables, BatchDriver& driver) : tables_(tables), driver_(driver) {}
+    Szv3Records(FormTables& tables, BatchDriver& driver)
+        : tables_(tables), driver_(driver), periods_(tables, driver) {}
 
     // Reads the rest of the batch file; the driver ends the run.
     void Before2002();
@@ -18,6 +21,7 @@ public:
 private:
     FormTables& tables_;
     BatchDriver& driver_;
+    Szv4Records periods_;
 };
 
 } // namespace pv

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "batch/BatchLineFields.h"
+
 #include <string>
 #include <string_view>
 
@@ -7,6 +9,7 @@ namespace pv {
 
 class BatchDriver;
 class FormTables;
+class TField;
 
 // "0 мес. 5 дн." and the like from a months and a days field, both taken as
 // written; empty when both are "0".
@@ -27,10 +30,24 @@ public:
     void vvod_stag(int priz, int count, int parentNumber, const std::string& insuranceNumber);
 
 private:
-    void readPerson(const std::string& line, bool szv41);
+    // The fields written for every row, looked up once per run.
+    struct PersonFields {
+        TField *por, *strax, *fam, *im, *otch, *adres, *strx, *nakop, *dop, *bl, *adm;
+    };
+    struct PeriodFields {
+        TField *strax, *priz, *por, *n, *k, *usl, *kod, *osn1, *dop1, *osn2, *part, *dop2, *ter,
+            *koef;
+    };
+    const PersonFields& personFields();
+    const PeriodFields& periodFields();
+    void readPerson(const BatchLineFields& field, bool szv41);
 
     FormTables& tables_;
     BatchDriver& driver_;
+    bool havePersonFields_ = false, havePeriodFields_ = false;
+    PersonFields person_{};
+    PeriodFields period_{};
+    BatchLineFields personLine_, periodLine_, extraLine_;
 };
 
 } // namespace pv

@@ -50,7 +50,7 @@ std::string_view TField::text() const {
     const char* block = table_.activeBlock(pending);
     if (!block) return {};
     if (pending) return table_.pendingTextAt(textOrdinal_);
-    return table_.storedText(block, offset_);
+    return table_.storedText(block, textOrdinal_);
 }
 
 int32_t TField::storedInteger() const {

@@ -4,16 +4,18 @@
 #include "platform/TextCase.h"
 #include "report/DatabaseError.h"
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
 namespace pv {
 namespace {
 
-// Slot widths in a record's fixed block. A text slot holds where the text
-// starts in the table's text store (8 bytes) and its length (4 bytes, 0 for
-// null); a number slot a has-value byte and the value.
-constexpr size_t kTextSlot = sizeof(uint64_t) + sizeof(uint32_t);
+// A record: its numbers, each a has-value byte and the value; then the length
+// of each text (0 for null) in 2 bytes, or 4 when a text field may hold more
+// than 65535 characters; then the characters of the texts one after another.
+// The pending record keeps its numbers in the same layout and its texts apart.
+constexpr size_t kChunkBytes = 1 << 16;
 constexpr size_t kIntegerSlot = 1 + sizeof(int32_t);
 constexpr size_t kFloatSlot = 1 + sizeof(double);
 
@@ -36,13 +38,14 @@ void TRxMemoryData::Open() {
     fields_.clear();
     size_t offset = 0;
     int texts = 0;
+    lengthWidth_ = 2;
     for (size_t i = 0; i < fieldDefs_.size(); ++i) {
         const TFieldDef& def = fieldDefs_[i];
         const int index = static_cast<int>(i);
         switch (def.DataType) {
         case TFieldType::ftString:
-            fields_.push_back(std::make_unique<TStringField>(*this, def, index, offset, texts++));
-            offset += kTextSlot;
+            fields_.push_back(std::make_unique<TStringField>(*this, def, index, 0, texts++));
+            if (def.Size > 0xFFFF) lengthWidth_ = 4;
             break;
         case TFieldType::ftInteger:
             fields_.push_back(std::make_unique<TIntegerField>(*this, def, index, offset));
@@ -54,9 +57,9 @@ void TRxMemoryData::Open() {
             break;
         }
     }
-    blockSize_ = offset;
+    numbersSize_ = offset;
     textFieldCount_ = texts;
-    pending_.assign(blockSize_, 0);
+    pending_.assign(std::max<size_t>(1, numbersSize_), 0); // never null: a record is there
     pendingTexts_.assign(textFieldCount_, std::string());
     state_ = TDataSetState::dsBrowse;
     cursor_ = current_ = savedCursor_ = -1;
@@ -65,10 +68,12 @@ void TRxMemoryData::Open() {
 }
 
 void TRxMemoryData::Close() {
-    blocks_.clear();
-    blocks_.shrink_to_fit();
-    texts_.clear();
-    texts_.shrink_to_fit();
+    records_.clear();
+    records_.shrink_to_fit();
+    chunks_.clear();
+    chunks_.shrink_to_fit();
+    chunkSizes_.clear();
+    chunkUsed_ = 0;
     ids_.clear();
     ids_.shrink_to_fit();
     lastId_ = INT32_MIN;
@@ -106,46 +111,68 @@ void TRxMemoryData::Edit() {
     checkActive();
     if (state_ == TDataSetState::dsInsert || state_ == TDataSetState::dsEdit) return;
     if (current_ < 0) throw DatabaseError("No data found");
-    std::memcpy(pending_.data(), storedBlock(current_), blockSize_);
-    for (const auto& f : fields_)
-        if (f->textOrdinal_ >= 0)
-            pendingTexts_[f->textOrdinal_].assign(storedText(storedBlock(current_), f->offset_));
+    std::memcpy(pending_.data(), storedBlock(current_), numbersSize_);
+    for (int t = 0; t < textFieldCount_; ++t)
+        pendingTexts_[t].assign(storedText(storedBlock(current_), t));
     savedCursor_ = cursor_;
     modified_ = false;
     state_ = TDataSetState::dsEdit;
 }
 
-void TRxMemoryData::storePendingTexts(char* block) {
-    for (const auto& f : fields_) {
-        if (f->textOrdinal_ < 0) continue;
-        const std::string& text = pendingTexts_[f->textOrdinal_];
-        const uint64_t start = texts_.size();
-        const uint32_t length = static_cast<uint32_t>(text.size());
-        texts_ += text;
-        std::memcpy(block + f->offset_, &start, sizeof start);
-        std::memcpy(block + f->offset_ + sizeof start, &length, sizeof length);
+char* TRxMemoryData::allocate(size_t bytes) {
+    if (chunks_.empty() || chunkSizes_.back() - chunkUsed_ < bytes) {
+        const size_t size = std::max(kChunkBytes, bytes);
+        chunks_.push_back(std::make_unique_for_overwrite<char[]>(size));
+        chunkSizes_.push_back(size);
+        chunkUsed_ = 0;
     }
+    char* at = chunks_.back().get() + chunkUsed_;
+    chunkUsed_ += bytes;
+    return at;
+}
+
+char* TRxMemoryData::packPending() {
+    size_t bytes = numbersSize_ + lengthWidth_ * textFieldCount_;
+    for (const std::string& t : pendingTexts_)
+        bytes += t.size();
+    char* record = allocate(bytes);
+    std::memcpy(record, pending_.data(), numbersSize_);
+    char* length = record + numbersSize_;
+    char* text = length + lengthWidth_ * textFieldCount_;
+    for (const std::string& t : pendingTexts_) {
+        // Texts are cut to their field's size, so the length fits its width.
+        const uint32_t n = static_cast<uint32_t>(t.size());
+        if (lengthWidth_ == 2) {
+            const uint16_t n16 = static_cast<uint16_t>(n);
+            std::memcpy(length, &n16, 2);
+        } else {
+            std::memcpy(length, &n, 4);
+        }
+        length += lengthWidth_;
+        std::memcpy(text, t.data(), n);
+        text += n;
+    }
+    return record;
+}
+
+size_t TRxMemoryData::StoredBytes() const {
+    size_t bytes = records_.capacity() * sizeof(const char*);
+    for (size_t size : chunkSizes_)
+        bytes += size;
+    return bytes;
 }
 
 void TRxMemoryData::Post() {
     if (state_ == TDataSetState::dsEdit) {
-        storePendingTexts(pending_.data());
-        std::memcpy(storedBlock(cursor_), pending_.data(), blockSize_);
+        records_[cursor_] = packPending(); // the old block stays unused
     } else if (state_ == TDataSetState::dsInsert) {
         if (lastId_ == INT32_MAX) throw DatabaseError(name_ + ": too many records");
         // Nothing here has auto-increment fields; the counter is kept for them.
-        int position = cursor_ < 0 ? 0 : cursor_;
-        storePendingTexts(pending_.data());
-        if (position >= RecordCount()) {
-            blocks_.insert(blocks_.end(), pending_.begin(), pending_.end());
-            ids_.push_back(++lastId_);
-            position = RecordCount() - 1;
-        } else {
-            blocks_.insert(blocks_.begin() + size_t(position) * blockSize_, pending_.begin(),
-                           pending_.end());
-            ids_.insert(ids_.begin() + position, ++lastId_);
-        }
-        cursor_ = position;
+        // A pending record always belongs after the last one (records are only
+        // ever appended), so it is stored at the end.
+        records_.push_back(packPending());
+        ids_.push_back(++lastId_);
+        cursor_ = RecordCount() - 1;
     } else {
         return;
     }
@@ -289,12 +316,22 @@ bool TRxMemoryData::GotoBookmark(int32_t bookmark) {
     return false;
 }
 
-std::string_view TRxMemoryData::storedText(const char* block, size_t offset) const {
-    uint64_t start = 0;
-    uint32_t length = 0;
-    std::memcpy(&start, block + offset, sizeof start);
-    std::memcpy(&length, block + offset + sizeof start, sizeof length);
-    return std::string_view(texts_).substr(start, length);
+std::string_view TRxMemoryData::storedText(const char* block, int ordinal) const {
+    const char* length = block + numbersSize_;
+    auto lengthAt = [&](int i) -> size_t {
+        if (lengthWidth_ == 2) {
+            uint16_t n;
+            std::memcpy(&n, length + 2 * i, 2);
+            return n;
+        }
+        uint32_t n;
+        std::memcpy(&n, length + 4 * i, 4);
+        return n;
+    };
+    const char* text = length + lengthWidth_ * textFieldCount_;
+    for (int i = 0; i < ordinal; ++i)
+        text += lengthAt(i);
+    return std::string_view(text, lengthAt(ordinal));
 }
 
 const char* TRxMemoryData::activeBlock(bool& pending) const {

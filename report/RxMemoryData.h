@@ -16,9 +16,10 @@ namespace pv {
 
 enum class TDataSetState { dsInactive, dsBrowse, dsInsert, dsEdit, dsFilter };
 
-// A table held only in memory: records in insertion order, each a fixed block
-// of numbers and text references plus its texts in one shared text store, so
-// a row costs its numbers and its characters and no allocation of its own.
+// A table held only in memory: records in insertion order, each one packed
+// block (its numbers, the lengths of its texts, then the characters) in large
+// chunks that never move. A row costs its numbers and its characters, with no
+// allocation of its own and no copying as the table grows.
 // The cursor model is that of a record set: open/close, append/post, fields by
 // name, first/next over the records a filter handler lets through.
 class TRxMemoryData {
@@ -55,7 +56,7 @@ public:
     void Prior();
     bool Eof() const { return eof_; }
     bool Bof() const { return bof_; }
-    int RecordCount() const { return static_cast<int>(ids_.size()); }
+    int RecordCount() const { return static_cast<int>(records_.size()); }
     int RecNo() const;
 
     int FieldCount() const { return static_cast<int>(fields_.size()); }
@@ -78,8 +79,8 @@ public:
     // A stored record's value as the field's AsString gives it, whatever the
     // cursor, state or filter.
     std::string StoredText(int record, int field) const;
-    // Bytes held for the stored records (fixed blocks and texts).
-    size_t StoredBytes() const { return blocks_.size() + texts_.size(); }
+    // Bytes allocated for the stored records (fixed blocks and texts).
+    size_t StoredBytes() const;
 
 private:
     friend class TField;
@@ -90,10 +91,11 @@ private:
     bool isVisible(int index);
     void moveNext();
     void setCurrentFromCursor();
-    void storePendingTexts(char* block);
-    const char* storedBlock(int index) const { return blocks_.data() + size_t(index) * blockSize_; }
-    char* storedBlock(int index) { return blocks_.data() + size_t(index) * blockSize_; }
-    std::string_view storedText(const char* block, size_t offset) const;
+    const char* storedBlock(int index) const { return records_[index]; }
+    // The pending record packed into the chunks.
+    char* packPending();
+    char* allocate(size_t bytes);
+    std::string_view storedText(const char* block, int ordinal) const;
 
     // For the fields: the active record's block (null when there is none) and
     // whether it is the pending one.
@@ -106,11 +108,14 @@ private:
     std::string name_;
     std::vector<TFieldDef> fieldDefs_;
     std::vector<std::unique_ptr<TField>> fields_;
-    size_t blockSize_ = 0;
+    size_t numbersSize_ = 0; // the numbers at the start of a record
+    size_t lengthWidth_ = 2; // bytes of each text length that follows them
     int textFieldCount_ = 0;
 
-    std::vector<char> blocks_; // the stored records' fixed blocks, in order
-    std::string texts_;        // the stored records' texts
+    std::vector<const char*> records_; // the stored records, in order
+    std::vector<std::unique_ptr<char[]>> chunks_;
+    std::vector<size_t> chunkSizes_;
+    size_t chunkUsed_ = 0; // of the last chunk
     std::vector<int32_t> ids_;
     int32_t lastId_ = INT32_MIN;
     int32_t autoIncrement_ = 1;
