@@ -110,10 +110,11 @@ void TRxMemoryData::Append() {
 void TRxMemoryData::Edit() {
     checkActive();
     if (state_ == TDataSetState::dsInsert || state_ == TDataSetState::dsEdit) return;
-    if (current_ < 0) throw DatabaseError("No data found");
-    std::memcpy(pending_.data(), storedBlock(current_), numbersSize_);
+    const int current = currentRecord();
+    if (current < 0) throw DatabaseError("No data found");
+    std::memcpy(pending_.data(), storedBlock(current), numbersSize_);
     for (int t = 0; t < textFieldCount_; ++t)
-        pendingTexts_[t].assign(storedText(storedBlock(current_), t));
+        pendingTexts_[t].assign(storedText(storedBlock(current), t));
     savedCursor_ = cursor_;
     modified_ = false;
     state_ = TDataSetState::dsEdit;
@@ -210,7 +211,13 @@ bool TRxMemoryData::isVisible(int index) {
 }
 
 void TRxMemoryData::setCurrentFromCursor() {
-    current_ = isVisible(cursor_) ? cursor_ : -1;
+    current_ = kCurrentUnknown;
+}
+
+int TRxMemoryData::currentRecord() const {
+    if (current_ == kCurrentUnknown)
+        current_ = const_cast<TRxMemoryData*>(this)->isVisible(cursor_) ? cursor_ : -1;
+    return current_;
 }
 
 void TRxMemoryData::moveNext() {
@@ -299,8 +306,9 @@ void TRxMemoryData::SetOnFilterRecord(FilterRecordHandler handler) {
 }
 
 std::optional<int32_t> TRxMemoryData::GetBookmark() const {
-    if (current_ < 0) return std::nullopt;
-    return ids_[current_];
+    const int current = currentRecord();
+    if (current < 0) return std::nullopt;
+    return ids_[current];
 }
 
 bool TRxMemoryData::GotoBookmark(int32_t bookmark) {
@@ -344,7 +352,7 @@ const char* TRxMemoryData::activeBlock(bool& pending) const {
     case TDataSetState::dsFilter:
         return storedBlock(filterRecord_);
     case TDataSetState::dsBrowse:
-        return current_ >= 0 ? storedBlock(current_) : nullptr;
+        return currentRecord() >= 0 ? storedBlock(currentRecord()) : nullptr;
     case TDataSetState::dsInactive:
         return nullptr;
     }

@@ -90,7 +90,11 @@ private:
     void leaveEditMode();
     bool isVisible(int index);
     void moveNext();
+    // Whether the record under the cursor is visible is found out when it is
+    // first needed: a fill that posts row after row runs no filter.
     void setCurrentFromCursor();
+    int currentRecord() const;
+    static constexpr int kCurrentUnknown = -2;
     const char* storedBlock(int index) const { return records_[index]; }
     // The pending record packed into the chunks.
     char* packPending();
@@ -122,7 +126,7 @@ private:
 
     TDataSetState state_ = TDataSetState::dsInactive;
     int cursor_ = -1;
-    int current_ = -1; // the visible record under the cursor, -1 for none
+    mutable int current_ = -1; // the visible record under the cursor, -1 for none
     int savedCursor_ = -1;
     int filterRecord_ = -1;
     bool eof_ = true;

@@ -363,3 +363,28 @@ TEST(RxMemoryData, FailuresCarryTheirMessages) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(RxMemoryData, FillingAFilteredTableRunsNoFilterUntilSomethingIsRead) {
+    TRxMemoryData table("T", personFields());
+    int calls = 0;
+    table.SetOnFilterRecord([&](TRxMemoryData& t, bool& accept) {
+        ++calls;
+        accept = t.FieldByName("F_Por").AsInteger() % 2 == 0;
+    });
+    table.SetFiltered(true);
+    table.Open();
+    for (int i = 1; i <= 5; ++i) {
+        table.Append();
+        table.FieldByName("F_Por").SetAsInteger(i);
+        table.Post();
+    }
+    EXPECT_EQ(calls, 0);
+    EXPECT_TRUE(table.FieldByName("F_Por").IsNull()) << "the last record, 5, is hidden";
+    EXPECT_EQ(calls, 1);
+    table.First();
+    EXPECT_EQ(table.FieldByName("F_Por").AsInteger(), 2);
+}
+
+} // namespace
