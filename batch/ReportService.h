@@ -17,6 +17,12 @@ public:
     // Leaves the report unchanged when the file does not exist.
     virtual void LoadFromFile(ReportId report, const std::string& path) = 0;
     virtual void PrepareAndPreview(ReportId report) = 0;
+
+    // The composite report frCompositeReport1, which prepares its member
+    // reports one after the other into one preview.
+    virtual void SetDoublePassReport(bool /*value*/) {}
+    virtual void ClearCompositeReports() {}
+    virtual void AddCompositeReport(ReportId /*member*/) {}
 };
 
 } // namespace pv

@@ -36,12 +36,24 @@ bool HeadlessRun::run() {
     return shown_;
 }
 
-void HeadlessRun::LoadFromFile(ReportId, const std::string& path) {
+void HeadlessRun::LoadFromFile(ReportId report, const std::string& path) {
     templates_.push_back(std::filesystem::path(path).filename().string());
+    loaded_[report] = templates_.back();
 }
 
-void HeadlessRun::PrepareAndPreview(ReportId) {
+void HeadlessRun::PrepareAndPreview(ReportId report) {
     shown_ = true;
+    if (report == ReportId::frCompositeReport1) {
+        auto reports = nlohmann::ordered_json::array();
+        auto templates = nlohmann::ordered_json::array();
+        for (ReportId member : members_) {
+            reports.push_back(reportName(member));
+            auto it = loaded_.find(member);
+            templates.push_back(it == loaded_.end() ? "" : it->second);
+        }
+        composite_ = {
+            {"DoublePassReport", doublePass_}, {"reports", reports}, {"templates", templates}};
+    }
     variables_ = nlohmann::ordered_json::object();
     const TfrVariables& vars = frVariables();
     for (int i = 0; i < vars.Count(); ++i)
@@ -61,6 +73,7 @@ nlohmann::ordered_json HeadlessRun::toJson() const {
                             {"icon", iconName(m.icon)}});
     out["messages"] = messages;
     out["shown"] = shown_;
+    if (!composite_.is_null()) out["composite"] = composite_;
     return out;
 }
 

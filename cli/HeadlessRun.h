@@ -11,6 +11,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <map>
+
 namespace pv::cli {
 
 // A batch run without a screen: messages are recorded and answered with their
@@ -25,8 +27,12 @@ public:
 
     void LoadFromFile(ReportId report, const std::string& path) override;
     void PrepareAndPreview(ReportId report) override;
+    void SetDoublePassReport(bool value) override { doublePass_ = value; }
+    void ClearCompositeReports() override { members_.clear(); }
+    void AddCompositeReport(ReportId member) override { members_.push_back(member); }
 
-    // The run as JSON: docType, templates, variables, tables, messages, shown.
+    // The run as JSON: docType, templates, variables, tables, messages, shown,
+    // and for a composite report its members as it was shown.
     nlohmann::ordered_json toJson() const;
     bool shown() const { return shown_; }
 
@@ -41,6 +47,10 @@ private:
     FormTables formTables_;
     FormParsers parsers_;
     std::vector<std::string> templates_;
+    std::map<ReportId, std::string> loaded_; // the last template asked for, by report
+    bool doublePass_ = false;
+    std::vector<ReportId> members_;
+    nlohmann::ordered_json composite_;
     nlohmann::ordered_json variables_ = nlohmann::ordered_json::object();
     nlohmann::ordered_json tables_ = nlohmann::ordered_json::object();
     bool shown_ = false;
