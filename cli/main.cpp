@@ -1,4 +1,5 @@
 #include "cli/TablesCommand.h"
+#include "cli/TemplateCommand.h"
 
 #include <CLI/CLI.hpp>
 
@@ -7,6 +8,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     int exitCode = 0;
     pv::cli::addTablesCommand(app, exitCode);
+    pv::cli::addTemplateCommand(app, exitCode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

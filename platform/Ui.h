@@ -25,9 +25,17 @@ public:
     virtual std::optional<std::string> chooseFileToOpen(const std::string& filter) = 0;
 
     virtual void beep() {}
+
+    // A modal password prompt (the text is typed hidden); no value when cancelled.
+    virtual std::optional<std::string> askPassword(const std::string& caption,
+                                                   const std::string& prompt) {
+        return std::nullopt;
+    }
 };
 
 // The caption of plain message boxes and of the conversion error.
-inline const char* programName() { return "pachkaview"; }
+inline const char* programName() {
+    return "pachkaview";
+}
 
 } // namespace pv

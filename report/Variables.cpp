@@ -83,7 +83,8 @@ void TfrVariables::Delete(int index) {
 
 void TfrVariables::Assign(const TfrVariables& other) {
     items_.clear();
-    for (const auto& item : other.items_) SetValue(item.name, item.value);
+    for (const auto& item : other.items_)
+        SetValue(item.name, item.value);
 }
 
 TfrVariables& frVariables() {
