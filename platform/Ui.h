@@ -34,8 +34,6 @@ public:
 };
 
 // The caption of plain message boxes and of the conversion error.
-inline const char* programName() {
-    return "pachkaview";
-}
+inline const char* programName() { return "pachkaview"; }
 
 } // namespace pv
