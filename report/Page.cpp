@@ -21,7 +21,16 @@ int32_t holdBin(int32_t bin) {
 
 TfrPage::TfrPage()
     : Size(frPrinter().PaperSize()), PaperWidth(frPrinter().PaperWidth()),
-      PaperHeight(frPrinter().PaperHeight()), PageInfo(frPrinter().GetPageInfo()) {}
+      PaperHeight(frPrinter().PaperHeight()), PageInfo(frPrinter().GetPageInfo()) {
+    // The printer's paper, but portrait.
+    const pv::PaperSize* entry = findPaperSize(Size);
+    if (entry && Size != kCustomPaper) {
+        PaperWidth = entry->width;
+        PaperHeight = entry->height;
+    } else if (frPrinter().Orientation() == 1) {
+        std::swap(PaperWidth, PaperHeight);
+    }
+}
 
 void TfrPage::ChangePaper(int size, int width, int height, int orientation, int bin) {
     TfrPrinter& printer = frPrinter();
