@@ -11,6 +11,7 @@
 #include "report/SubReportView.h"
 #include "report/TemplateSyntax.h"
 
+#include <bit>
 #include <sstream>
 
 namespace pv {
@@ -56,7 +57,8 @@ private:
                         " " + quote(i.VBuild));
         if (!i.Password.empty()) line(1, "password " + quote(i.Password));
         if (i.PasswordSet) line(1, "password-set " + std::to_string(i.PasswordSet));
-        if (i.CreationDate != 0) line(1, "created " + dateText(i.CreationDate));
+        if (std::bit_cast<uint64_t>(i.CreationDate) != 0)
+            line(1, "created " + dateText(i.CreationDate));
     }
 
     void writeDictionary(const TfrDataDictionary& d) {

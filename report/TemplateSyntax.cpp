@@ -185,6 +185,12 @@ std::optional<uint32_t> parseColor(std::string_view t) {
 
 std::string dateText(double days) {
     char buf[64];
+    if (!std::isfinite(days)) {
+        uint64_t bits;
+        std::memcpy(&bits, &days, sizeof bits);
+        std::snprintf(buf, sizeof buf, "0x%016llX", static_cast<unsigned long long>(bits));
+        return buf;
+    }
     if (days >= 0 && days < 2958466) {
         int64_t whole = static_cast<int64_t>(std::floor(days));
         int64_t ms = static_cast<int64_t>(std::llround((days - double(whole)) * 86400000.0));
@@ -217,6 +223,15 @@ std::optional<double> parseDate(std::string_view date, std::string_view time) {
     char tail = 0;
     if (std::sscanf(dt.c_str(), "%d-%u-%u%c", &y, &m, &d, &tail) != 3) {
         if (!time.empty()) return std::nullopt;
+        // The bits of a value that is no number.
+        if (date.size() == 18 && date.substr(0, 2) == "0x") {
+            uint64_t bits = 0;
+            auto r = std::from_chars(date.data() + 2, date.data() + date.size(), bits, 16);
+            if (r.ec != std::errc() || r.ptr != date.data() + date.size()) return std::nullopt;
+            double v;
+            std::memcpy(&v, &bits, sizeof v);
+            return v;
+        }
         double v = 0;
         auto r = std::from_chars(date.data(), date.data() + date.size(), v);
         if (r.ec != std::errc() || r.ptr != date.data() + date.size()) return std::nullopt;
