@@ -39,7 +39,6 @@ void TfrPictureView::writeClassFields(ByteStream& s) const {
 
 std::optional<Variant> TfrPictureView::ReadProperty(std::string_view name) const {
     if (is(name, "BlobType")) return Variant(int32_t(BlobType));
-    if (is(name, "Picture")) return Variant(int32_t(Picture.kind));
     return TfrView::ReadProperty(name);
 }
 

@@ -132,8 +132,10 @@ void TfrReport::LoadFromStream(ByteStream& stream) {
         showFormatError();
         return;
     } catch (const NonPluggedError& e) {
+        // The information block lies beyond the records that were not read.
         lastLoad_ = LoadResult::NonPlugged;
         lastLoadDetail_ = e.what();
+        resetInfo();
         if (ui_) ui_->messageBox(e.what(), ru("Ошибка"), MsgIcon::Error, MsgButtons::Ok);
         return;
     }

@@ -26,7 +26,9 @@ std::optional<Variant> TfrObject::CallMethod(std::string_view, const Variant&, c
     return std::nullopt;
 }
 
-TfrView::TfrView() : Format(defaultViewFormat()), id_(nextObjectId++) {}
+TfrView::Number::Number() : value_(nextObjectId++) {}
+
+TfrView::TfrView() : Format(defaultViewFormat()) {}
 
 TfrView::TfrView(const TfrView& other) = default;
 
@@ -109,10 +111,6 @@ bool TfrView::WriteProperty(std::string_view name, const Variant& value) {
 std::optional<Variant> TfrView::CallMethod(std::string_view name, const Variant& p1,
                                            const Variant& p2, const Variant& p3) {
     return std::nullopt;
-}
-
-std::optional<Variant> TfrControl::ReadProperty(std::string_view name) const {
-    return TfrView::ReadProperty(name);
 }
 
 } // namespace pv

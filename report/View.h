@@ -88,7 +88,7 @@ public:
     bool flag(uint16_t bit) const { return (Flags & bit) != 0; }
     void setFlag(uint16_t bit, bool on) { Flags = on ? (Flags | bit) : (Flags & ~bit); }
     // A running number given to each object as it is created; not stored.
-    int id() const { return id_; }
+    int id() const { return id_.value(); }
 
     std::string Name;
     uint8_t ObjectVersion = 0;
@@ -121,7 +121,18 @@ protected:
     virtual std::vector<FlagName> flagNames() const { return {{"Stretched", flStretched}}; }
 
 private:
-    int id_;
+    // Each object, copies included, draws the next number.
+    class Number {
+    public:
+        Number();
+        Number(const Number&) : Number() {}
+        Number& operator=(const Number&) { return *this; }
+        int value() const { return value_; }
+
+    private:
+        int value_;
+    };
+    Number id_;
 };
 
 // The base of views whose height may grow with their content.
@@ -137,7 +148,6 @@ class TfrControl : public TfrView {
 public:
     uint8_t typeCode() const override { return gtAddIn; }
     const char* namePrefix() const override { return "View"; }
-    std::optional<Variant> ReadProperty(std::string_view name) const override;
 };
 
 class TfrNonVisualControl : public TfrControl {};

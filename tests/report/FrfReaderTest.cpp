@@ -288,6 +288,7 @@ TEST_F(FrfReaderTest, FramedMemoIsAMemoWithEightMoreBytes) {
 }
 
 TEST_F(FrfReaderTest, UnregisteredAddInClassesFailTheLoadWithTheirNames) {
+    report.Info.ReportName = "previous template";
     FrfBytes f(25);
     f.header().page();
     f.memo("Before");
@@ -307,6 +308,22 @@ TEST_F(FrfReaderTest, UnregisteredAddInClassesFailTheLoadWithTheirNames) {
     // Pages read so far stay, with the objects they got.
     ASSERT_EQ(report.PageCount(), 1);
     EXPECT_EQ(report.Pages[0]->Objects.size(), 2u);
+    EXPECT_EQ(report.Info.ReportName, "");
+}
+
+TEST_F(FrfReaderTest, UnregisteredClassInAnOldEditionEndsTheRecordsThere) {
+    // Without end offsets nothing after the unknown record can be found.
+    FrfBytes f(23);
+    f.header().page(9, 2100, 2970, false);
+    f.beginObject(0);
+    f.common("Before").memoFields();
+    f.beginObject(10, 0, "TfrOldControl");
+    f.raw("\x07\x07 unknown fields");
+    load(f);
+    EXPECT_EQ(report.lastLoad(), LoadResult::NonPlugged);
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_NE(ui.messages()[0].text.find("\r\nTfrOldControl\r\n"), std::string::npos);
+    EXPECT_EQ(report.Pages[0]->Objects.size(), 1u);
 }
 
 class SkippedControl : public TfrControl {

@@ -118,5 +118,14 @@ TEST(PropertiesTest, PageProperties) {
     EXPECT_FALSE(p.ReadProperty("Font.Name"));
 }
 
+TEST(PropertiesTest, EveryObjectAndEveryCopyHasItsOwnNumber) {
+    TfrMemoView a;
+    TfrMemoView b;
+    auto c = a.clone();
+    EXPECT_NE(a.id(), b.id());
+    EXPECT_NE(a.id(), c->id());
+    EXPECT_NE(b.id(), c->id());
+}
+
 } // namespace
 } // namespace pv

@@ -146,8 +146,9 @@ std::string allBandTypes() {
                            "CrossFooter",     "Child"};
     int n = 0;
     for (const char* t : types) {
-        s += "\n  band B" + std::to_string(++n) + " " + t + "\n    rect 0 " +
-             std::to_string(n * 10) + " 700 10\n";
+        ++n;
+        s += "\n  band B" + std::to_string(n) + " " + t + "\n    rect 0 " + std::to_string(n * 10) +
+             " 700 10\n";
     }
     return s;
 }
