@@ -17,6 +17,10 @@ namespace pv {
 
 const std::string TfrReport::kVirtualPrinterName = "\x01";
 
+namespace {
+constexpr int32_t kFormEdition = 25;
+}
+
 double currentDateTime() {
     using namespace std::chrono;
     auto now = system_clock::now();
@@ -167,6 +171,24 @@ bool TfrReport::LoadFromFile(const std::string& path) {
 
 void TfrReport::SaveToStream(ByteStream& stream) {
     writeFrf(*this, stream, selectedPrinterText(), now());
+}
+
+void TfrReport::ReadReportForm(ByteStream& stream, bool storeInForm) {
+    stream.readI32();
+    if (!storeInForm) return;
+    int32_t length = stream.readI32();
+    if (length < 0) throw FrfFormatError("negative template length in a form");
+    ByteStream inner(stream.readBytes(static_cast<size_t>(length)));
+    LoadFromStream(inner);
+}
+
+void TfrReport::WriteReportForm(ByteStream& stream, bool storeInForm) {
+    stream.writeI32(kFormEdition);
+    if (!storeInForm) return;
+    ByteStream inner;
+    SaveToStream(inner);
+    stream.writeI32(static_cast<int32_t>(inner.size()));
+    stream.writeBytes(inner.bytes());
 }
 
 bool TfrReport::SaveToFile(const std::string& path) {

@@ -56,6 +56,11 @@ public:
     // False when the file cannot be written.
     bool SaveToFile(const std::string& path);
     void Clear();
+    // The property a form stores its report in: i32 25 and, when the template
+    // is kept in the form, its length and bytes. The program's reports keep
+    // only the four bytes and load their templates from files.
+    void ReadReportForm(ByteStream& stream, bool storeInForm);
+    void WriteReportForm(ByteStream& stream, bool storeInForm);
     LoadResult lastLoad() const { return lastLoad_; }
     // What went wrong in detail (offset, record), for diagnosis.
     const std::string& lastLoadDetail() const { return lastLoadDetail_; }

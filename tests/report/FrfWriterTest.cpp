@@ -257,6 +257,23 @@ TEST_F(FrfWriterTest, WhatTheFileFormCannotHoldIsRefused) {
     EXPECT_THROW(longText.SaveToStream(t), FrfWriteError);
 }
 
+TEST_F(FrfWriterTest, ReportStoredInAForm) {
+    ByteStream bare;
+    report.WriteReportForm(bare, false);
+    EXPECT_EQ(bare.bytes(), std::string("\x19\0\0\0", 4));
+
+    report.AddPage().Name = "InForm";
+    ByteStream stored;
+    report.WriteReportForm(stored, true);
+    stored.seek(0);
+    TfrReport other;
+    other.ReadReportForm(stored, true);
+    EXPECT_EQ(other.lastLoad(), LoadResult::Ok);
+    ASSERT_EQ(other.PageCount(), 1);
+    EXPECT_EQ(other.Pages[0]->Name, "InForm");
+    EXPECT_TRUE(stored.atEnd());
+}
+
 TEST_F(FrfWriterTest, PrinterNameIsTheSelectedPrinter) {
     report.PrinterName = "Some printer";
     std::string bytes = save(report);
