@@ -579,7 +579,7 @@ private:
 
     bool memoKey(TfrMemoView& m) {
         if (key_ == "font") {
-            expectCount(3, 7);
+            expectCount(3, 64);
             m.FontName = arg(1);
             m.FontSize = i32(arg(2));
             m.FontStyle =

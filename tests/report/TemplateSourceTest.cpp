@@ -311,6 +311,35 @@ TEST_F(TemplateSourceTest, MistakesAreReportedWithTheirLine) {
     }
 }
 
+// Values without a word are written as numbers beside the words, and read back.
+TEST_F(TemplateSourceTest, BitsAndCodesWithoutWordsSurvive) {
+    TfrReport r;
+    TfrPage& p = r.AddPage();
+    p.ChangePaper(9, 0, 0, 0, -1);
+    auto memo = std::make_unique<TfrMemoView>();
+    memo->Name = "M";
+    memo->FontStyle = 0xFFFF;
+    memo->HighlightFontStyle = 0x30;
+    memo->Flags = 0xF003;
+    memo->FrameTyp = 0x1F;
+    memo->Alignment = 0x1B;
+    memo->Format = 0x7F000000;
+    memo->FrameStyle = 9;
+    memo->BandAlign = 200;
+    auto band = std::make_unique<TfrBandView>();
+    band->Name = "B";
+    band->FrameTyp = 40;
+    auto line = std::make_unique<TfrLineView>();
+    line->Name = "L";
+    line->FrameTyp = 0;
+    p.Objects.push_back(std::move(memo));
+    p.Objects.push_back(std::move(band));
+    p.Objects.push_back(std::move(line));
+    std::string bytes = frf(r);
+    std::string source = decompile(bytes);
+    EXPECT_EQ(compile(source), bytes) << source;
+}
+
 TEST_F(TemplateSourceTest, DatesThatAreNotWholeMillisecondsStayExact) {
     TfrReport r;
     r.Info.CreationDate = 38732.123456789;
