@@ -1,6 +1,7 @@
 #include "cli/EvalCommand.h"
 #include "cli/ScriptCommand.h"
 #include "cli/TablesCommand.h"
+#include "cli/TemplateCommand.h"
 
 #include <CLI/CLI.hpp>
 
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
     pv::cli::addTablesCommand(app, exitCode);
     pv::cli::addEvalCommand(app, exitCode);
     pv::cli::addScriptCommand(app, exitCode);
+    pv::cli::addTemplateCommand(app, exitCode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

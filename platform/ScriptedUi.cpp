@@ -32,6 +32,15 @@ std::optional<std::string> ScriptedUi::chooseFileToOpen(const std::string& filte
     return path;
 }
 
+std::optional<std::string> ScriptedUi::askPassword(const std::string& caption,
+                                                   const std::string& prompt) {
+    messages_.push_back({prompt, caption, MsgIcon::None, MsgButtons::OkCancel});
+    if (passwords_.empty()) return std::nullopt;
+    auto text = passwords_.front();
+    passwords_.pop_front();
+    return text;
+}
+
 void ScriptedUi::clear() {
     messages_.clear();
     filters_.clear();

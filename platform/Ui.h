@@ -32,6 +32,12 @@ public:
                                   const std::string& defaultText) {
         return defaultText;
     }
+
+    // A modal password prompt (the text is typed hidden); no value when cancelled.
+    virtual std::optional<std::string> askPassword(const std::string& caption,
+                                                   const std::string& prompt) {
+        return std::nullopt;
+    }
 };
 
 // The caption of plain message boxes and of the conversion error.

@@ -1,0 +1,197 @@
+#include "cli/TemplateJson.h"
+
+#include "platform/CodePage.h"
+#include "report/BandView.h"
+#include "report/LineView.h"
+#include "report/MemoView.h"
+#include "report/PictureView.h"
+#include "report/PropertyValue.h"
+#include "report/Report.h"
+#include "report/SubReportView.h"
+
+namespace pv::cli {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+std::string utf8(const std::string& text) {
+    return cp1251ToUtf8(text);
+}
+
+Json lines(const Lines& lines) {
+    Json out = Json::array();
+    for (const auto& l : lines)
+        out.push_back(utf8(l));
+    return out;
+}
+
+Json list(const TfrVariables& vars) {
+    Json out = Json::array();
+    for (int i = 0; i < vars.Count(); ++i)
+        out.push_back(Json::array({utf8(vars.Name(i)), utf8(propertyText(vars.ValueAt(i)))}));
+    return out;
+}
+
+const char* className(const TfrView& v) {
+    switch (v.typeCode()) {
+    case gtMemo:
+        return "TfrMemoView";
+    case gtPicture:
+        return "TfrPictureView";
+    case gtBand:
+        return "TfrBandView";
+    case gtSubReport:
+        return "TfrSubReportView";
+    case gtLine:
+        return "TfrLineView";
+    default:
+        return "add-in";
+    }
+}
+
+Json view(const TfrView& v) {
+    Json o;
+    o["Class"] = className(v);
+    if (v.typeCode() == gtAddIn) o["ClassName"] = utf8(v.className());
+    o["Name"] = utf8(v.Name);
+    o["ObjectVersion"] = v.ObjectVersion;
+    o["ObjectSubVersion"] = v.ObjectSubVersion;
+    o["Left"] = v.Left;
+    o["Top"] = v.Top;
+    o["Width"] = v.Width;
+    o["Height"] = v.Height;
+    o["Flags"] = v.Flags;
+    o["FrameTyp"] = v.FrameTyp;
+    o["FrameWidth"] = v.FrameWidth;
+    o["FrameColor"] = v.FrameColor;
+    o["FrameStyle"] = v.FrameStyle;
+    o["FillColor"] = v.FillColor;
+    o["Format"] = v.Format;
+    o["FormatStr"] = utf8(v.FormatStr);
+    o["Memo"] = lines(v.Memo);
+    o["Script"] = lines(v.Script);
+    o["Visible"] = v.Visible != 0;
+    o["Restrictions"] = v.Restrictions;
+    o["Tag"] = utf8(v.Tag);
+    o["GapX"] = v.GapX;
+    o["GapY"] = v.GapY;
+    o["BandAlign"] = v.BandAlign;
+    if (auto* m = dynamic_cast<const TfrMemoView*>(&v)) {
+        o["Font.Name"] = utf8(m->FontName);
+        o["Font.Size"] = m->FontSize;
+        o["Font.Style"] = m->FontStyle;
+        o["Font.Color"] = m->FontColor;
+        o["Font.Charset"] = m->FontCharset;
+        o["Alignment"] = m->Alignment;
+        o["Highlight"] = {{"Font.Style", m->HighlightFontStyle},
+                          {"Font.Color", m->HighlightFontColor},
+                          {"FillColor", m->HighlightFillColor},
+                          {"Condition", utf8(m->HighlightCondition)}};
+        o["LineSpacing"] = m->LineSpacing;
+        o["CharSpacing"] = m->CharSpacing;
+    }
+    if (auto* b = dynamic_cast<const TfrBandView*>(&v)) {
+        o["BandType"] = bandTypeCaption(b->bandType());
+        o["ChildBand"] = utf8(b->ChildBand);
+        o["Columns"] = b->Columns;
+        o["ColumnWidth"] = b->ColumnWidth;
+        o["ColumnGap"] = b->ColumnGap;
+        o["RowsPerColumn"] = b->RowsPerColumn;
+        o["Master"] = utf8(b->Master);
+    }
+    if (auto* p = dynamic_cast<const TfrPictureView*>(&v)) {
+        o["BlobType"] = p->BlobType;
+        Json pic;
+        pic["Kind"] = p->Picture.kind;
+        pic["Bytes"] = p->Picture.data.size();
+        if (auto size = p->Picture.size()) {
+            pic["PixelWidth"] = size->width;
+            pic["PixelHeight"] = size->height;
+        }
+        o["Picture"] = pic;
+    }
+    if (auto* s = dynamic_cast<const TfrSubReportView*>(&v)) o["SubPage"] = s->SubPage;
+    return o;
+}
+
+Json pageInfo(const TfrPageInfo& i) {
+    return Json{{"PaperWidthPx", i.paperWidthPx},
+                {"PaperHeightPx", i.paperHeightPx},
+                {"PaperWidth", i.paperWidth},
+                {"PaperHeight", i.paperHeight},
+                {"OffsetXPx", i.offsetXPx},
+                {"OffsetYPx", i.offsetYPx},
+                {"OffsetX", i.offsetX},
+                {"OffsetY", i.offsetY},
+                {"PrintableWidthPx", i.printableWidthPx},
+                {"PrintableHeightPx", i.printableHeightPx},
+                {"PrintableWidth", i.printableWidth},
+                {"PrintableHeight", i.printableHeight}};
+}
+
+Json page(const TfrPage& p) {
+    Json o;
+    o["Name"] = utf8(p.Name);
+    o["Size"] = p.Size;
+    o["PaperWidth"] = p.PaperWidth;
+    o["PaperHeight"] = p.PaperHeight;
+    o["LeftMargin"] = p.LeftMargin;
+    o["TopMargin"] = p.TopMargin;
+    o["RightMargin"] = p.RightMargin;
+    o["BottomMargin"] = p.BottomMargin;
+    o["Orientation"] = p.Orientation;
+    o["Bin"] = p.Bin;
+    o["PrintToPrevPage"] = p.PrintToPrevPage != 0;
+    o["UseMargins"] = p.UseMargins != 0;
+    o["Columns"] = p.Columns;
+    o["ColumnGap"] = p.ColumnGap;
+    o["Type"] = p.Type;
+    o["BorderStyle"] = p.BorderStyle;
+    o["Caption"] = utf8(p.Caption);
+    o["Color"] = p.Color;
+    o["Left"] = p.WindowLeft;
+    o["Top"] = p.WindowTop;
+    o["Width"] = p.WindowWidth;
+    o["Height"] = p.WindowHeight;
+    o["Position"] = p.Position;
+    o["Script"] = lines(p.Script);
+    o["PageInfo"] = pageInfo(p.PageInfo);
+    Json objects = Json::array();
+    for (const auto& v : p.Objects)
+        objects.push_back(view(*v));
+    o["Objects"] = objects;
+    return o;
+}
+
+} // namespace
+
+nlohmann::ordered_json templateToJson(const TfrReport& r) {
+    Json o;
+    o["FileName"] = r.FileName;
+    o["PrintToDefault"] = r.PrintToDefault != 0;
+    o["DoublePass"] = r.DoublePass != 0;
+    o["PrinterName"] = r.PrinterName == TfrReport::kVirtualPrinterName ? std::string("virtual")
+                                                                       : utf8(r.PrinterName);
+    const auto& i = r.Info;
+    o["ReportInfo"] = {{"ReportComment", utf8(i.ReportComment)},
+                       {"ReportName", utf8(i.ReportName)},
+                       {"ReportAutor", utf8(i.ReportAutor)},
+                       {"VMajor", utf8(i.VMajor)},
+                       {"VMinor", utf8(i.VMinor)},
+                       {"VRelease", utf8(i.VRelease)},
+                       {"VBuild", utf8(i.VBuild)},
+                       {"PasswordSet", i.PasswordSet},
+                       {"GeneratorVersion", i.GeneratorVersion},
+                       {"ReportDate", i.CreationDate},
+                       {"ReportLastChange", i.LastChangeDate}};
+    o["Dictionary"] = {{"Variables", list(r.Dictionary.Variables)},
+                       {"FieldAliases", list(r.Dictionary.FieldAliases)},
+                       {"SourceAliases", list(r.Dictionary.SourceAliases)}};
+    Json pages = Json::array();
+    for (const auto& p : r.Pages)
+        pages.push_back(page(*p));
+    o["Pages"] = pages;
+    return o;
+}
+
+} // namespace pv::cli
