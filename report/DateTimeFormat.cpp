@@ -389,4 +389,13 @@ std::optional<double> StrToDateTime(const std::string& text) {
     return *d >= 0 ? *d + *tm : *d - *tm;
 }
 
+double currentDateTime() {
+    std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&now, &tm);
+    double date = encodeDate(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday).value_or(0);
+    double time = encodeTime(tm.tm_hour, tm.tm_min, std::min(tm.tm_sec, 59)).value_or(0);
+    return date + time;
+}
+
 } // namespace pv

@@ -21,6 +21,9 @@ CivilTime decodeTime(double days);
 std::optional<double> encodeDate(int year, int month, int day);
 std::optional<double> encodeTime(int hour, int minute, int second, int msec = 0);
 
+// The current local date and time as a day count (whole seconds).
+double currentDateTime();
+
 // Formats with the pattern letters d dd ddd dddd ddddd dddddd, m mm mmm mmmm,
 // yy yyyy, h hh, n nn, s ss, z zzz, am/pm, c, t tt, "/" and ":" (the system
 // separators) and quoted literals. An "m" right after an hour means minutes.

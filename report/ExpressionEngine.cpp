@@ -67,15 +67,6 @@ private:
 
 } // namespace
 
-double currentDateTime() {
-    std::time_t now = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&now, &tm);
-    double date = encodeDate(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday).value_or(0);
-    double time = encodeTime(tm.tm_hour, tm.tm_min, std::min(tm.tm_sec, 59)).value_or(0);
-    return date + time;
-}
-
 ExpressionEngine::ExpressionEngine(ExpressionContext context, TfrVariables& globals)
     : context_(context), globals_(globals), startTime_(currentDateTime()) {
     parser_.ResolveName = [this](const std::string& name) { return ResolveName(name); };

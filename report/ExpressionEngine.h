@@ -69,7 +69,4 @@ private:
     double startTime_ = 0;
 };
 
-// The current local date and time as a day count.
-double currentDateTime();
-
 } // namespace pv

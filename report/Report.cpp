@@ -1,5 +1,7 @@
 #include "report/Report.h"
 
+#include "report/DateTimeFormat.h"
+
 #include "platform/CodePage.h"
 #include "platform/Ui.h"
 #include "report/ByteStream.h"
@@ -19,18 +21,6 @@ const std::string TfrReport::kVirtualPrinterName = "\x01";
 
 namespace {
 constexpr int32_t kFormEdition = 25;
-}
-
-double currentDateTime() {
-    using namespace std::chrono;
-    auto now = system_clock::now();
-    std::time_t t = system_clock::to_time_t(now);
-    std::tm local{};
-    localtime_r(&t, &local);
-    // Days from 30 December 1899 to 1 January 1970 is 25569.
-    double seconds = double(t) + double(local.tm_gmtoff);
-    double ms = double(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
-    return 25569.0 + (seconds + ms / 1000.0) / 86400.0;
 }
 
 TfrReport::TfrReport() {

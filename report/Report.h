@@ -108,7 +108,4 @@ private:
     std::string lastLoadDetail_;
 };
 
-// The date-time now, in days since 30 December 1899 (local time).
-double currentDateTime();
-
 } // namespace pv
