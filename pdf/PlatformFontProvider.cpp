@@ -5,7 +5,7 @@
 #include "pdf/PDFTrueTypeFont.h"
 #include "pdf/PDFTypes.h"
 #include "pdf/TrueTypeFaceSearch.h"
-#include "platform/FontService.h"
+#include "platform/TextCase.h"
 
 #include <algorithm>
 
@@ -20,8 +20,15 @@ FontService& PlatformFontProvider::service() {
     return service_ ? *service_ : FontService::shared();
 }
 
+const std::vector<FontEntry>& PlatformFontProvider::entries(const std::string& face) {
+    const std::string key = upper1251(face);
+    auto it = entries_.find(key);
+    if (it == entries_.end()) it = entries_.emplace(key, service().entries(face)).first;
+    return it->second;
+}
+
 bool PlatformFontProvider::HasTrueTypeFace(const std::string& face, int charset) {
-    for (const FontEntry& entry : service().entries(face))
+    for (const FontEntry& entry : entries(face))
         if (entry.trueType && std::find(entry.charsets.begin(), entry.charsets.end(), charset) !=
                                   entry.charsets.end())
             return true;
@@ -31,7 +38,7 @@ bool PlatformFontProvider::HasTrueTypeFace(const std::string& face, int charset)
 int PlatformFontProvider::Select(TPDFFonts& fonts, const std::string& face, int style,
                                  int charset) {
     if (isCJKCharset(charset)) return selectCJKFont(fonts, style, charset);
-    const auto variant = findTrueTypeVariant(service().entries(face), style, charset);
+    const auto variant = findTrueTypeVariant(entries(face), style, charset);
     if (!variant) throw TPDFException("Not valid true type font.");
     const int found = fonts.Find(face, variant->style, variant->charset);
     if (found >= 0) return found;

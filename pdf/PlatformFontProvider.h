@@ -1,10 +1,13 @@
 #pragma once
 
 #include "pdf/PDFFonts.h"
+#include "platform/FontService.h"
+
+#include <map>
+#include <string>
+#include <vector>
 
 namespace pv {
-
-class FontService;
 
 // Serves the font requests the standard fonts do not: the fixed CJK fonts,
 // and installed TrueType faces found, measured and read through the
@@ -22,7 +25,12 @@ public:
 
 private:
     FontService& service();
+    // The installed styles of a face; asked of the service once per face, as
+    // every text a page draws selects its font again.
+    const std::vector<FontEntry>& entries(const std::string& face);
+
     FontService* service_;
+    std::map<std::string, std::vector<FontEntry>> entries_; // by upper-cased face
 };
 
 } // namespace pv
