@@ -94,5 +94,55 @@ TEST_F(FontOutputTest, TheEmbeddedFaceDrawsTheLetters) {
     EXPECT_GT(inked, 300);
 }
 
+// With the installed faces: two charsets of one face embed its file once, and
+// a face the document must not embed is only named.
+TEST(FontEmbedding, SharedFilesAndNamedOnlyFaces) {
+    test::TempDir dir;
+    const auto path = dir.file("embedding.pdf");
+    TPDFDocument doc(test::fixedClock());
+    doc.SetFileName(path.string());
+    doc.SetNonEmbeddedFont({"times new roman"});
+    doc.BeginDoc();
+    TPDFPage& p = *doc.CurrentPage();
+    const struct {
+        const char* face;
+        int charset;
+        const char* text;
+    } lines[] = {
+        {"Arial", 204, "Привет"}, {"Arial", 238, "Žluťoučký kůň"}, {"Times New Roman", 204, "Мир"}};
+    int y = 50;
+    for (const auto& l : lines) {
+        p.SetActiveFont(l.face, 0, l.charset, 12);
+        p.BeginText();
+        p.TextOut(
+            50, y += 30, 0,
+            codepage::fromUtf16(codepage::utf8ToUtf16(l.text), l.charset == 238 ? 1250 : 1251));
+        p.EndText();
+    }
+    doc.EndDoc();
+    const std::string pdf = test::readFile(path);
+    EXPECT_EQ(test::qpdfCheck(path).status, 0);
+    std::smatch m;
+    std::vector<std::string> files;
+    const std::regex fileRef("/FontFile2 (\\d+) 0 R");
+    for (auto it = std::sregex_iterator(pdf.begin(), pdf.end(), fileRef);
+         it != std::sregex_iterator(); ++it)
+        files.push_back((*it)[1]);
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_EQ(files[0], files[1]);
+    EXPECT_NE(pdf.find("/FontName /Arial-Russian\r\n"), std::string::npos);
+    EXPECT_NE(pdf.find("/FontName /Arial-EastEurope\r\n"), std::string::npos);
+    EXPECT_NE(
+        pdf.find("/FontName /Times#20New#20Roman-Russian\r\n/ItalicAngle 0\r\n/StemV 87\r\n>>"),
+        std::string::npos);
+    const auto fonts = test::run("pdffonts " + test::quoted(path));
+    EXPECT_TRUE(
+        std::regex_search(fonts.output, std::regex("\nTimes New Roman +TrueType +Custom +no ")))
+        << fonts.output;
+    const auto text = test::run("pdftotext -enc UTF-8 " + test::quoted(path) + " -");
+    for (const auto& l : lines)
+        EXPECT_NE(text.output.find(l.text), std::string::npos) << l.text << "\n" << text.output;
+}
+
 } // namespace
 } // namespace pv
