@@ -3,6 +3,7 @@
 #include "pdf/Md5.h"
 #include "pdf/PDFException.h"
 #include "pdf/PDFFormat.h"
+#include "pdf/PlatformFontProvider.h"
 
 #include <filesystem>
 #include <fstream>
@@ -27,6 +28,7 @@ std::string idBytes(const std::string& hex) {
 
 TPDFDocument::TPDFDocument(PdfClock clock) : clock_(std::move(clock)), fonts_(*this) {
     info_.CreationDate = clock_();
+    fonts_.SetProvider(&PlatformFontProvider::shared());
 }
 
 TPDFDocument::~TPDFDocument() {
@@ -286,6 +288,11 @@ void TPDFDocument::writeXrefAndTrailer() {
 int TPDFDocument::AddImage(const Bitmap24& bitmap) {
     checkGenerating();
     return images_.AddBitmap(bitmap);
+}
+
+int TPDFDocument::AddImage(const Bitmap24& bitmap, TPDFImage::Encoding encoding) {
+    checkGenerating();
+    return images_.AddBitmap(bitmap, encoding, jpegQuality_);
 }
 
 int TPDFDocument::AddJpegImage(std::string jpegFile, int width, int height, bool grayscale) {

@@ -103,6 +103,8 @@ public:
     TPDFActions& Actions() { return actions_; }
     // Adds an image (open document only) and returns its index.
     int AddImage(const Bitmap24& bitmap);
+    // The same in the encoding given; JPEG images are made at JPEGQuality.
+    int AddImage(const Bitmap24& bitmap, TPDFImage::Encoding encoding);
     int AddJpegImage(std::string jpegFile, int width, int height, bool grayscale);
     // Adds an action to the document's list (open document only).
     TPDFAction& AddAction(std::unique_ptr<TPDFAction> action);

@@ -1,5 +1,6 @@
 #include "pdf/PDFImages.h"
 
+#include "pdf/JpegEncoder.h"
 #include "pdf/PDFDocument.h"
 #include "pdf/PDFException.h"
 
@@ -73,6 +74,12 @@ int TPDFImages::AddBitmap(const Bitmap24& bitmap) {
     images_.push_back(std::make_unique<TPDFImage>(TPDFImage::Deflate, bitmap.width, bitmap.height,
                                                   false, nextName(), deflateRows(bitmap)));
     return Count() - 1;
+}
+
+int TPDFImages::AddBitmap(const Bitmap24& bitmap, TPDFImage::Encoding encoding, int jpegQuality) {
+    if (encoding == TPDFImage::Deflate) return AddBitmap(bitmap);
+    EncodedJpeg jpeg = encodeJpeg(bitmap, jpegQuality);
+    return AddJpeg(std::move(jpeg.file), bitmap.width, bitmap.height, jpeg.grayscale);
 }
 
 int TPDFImages::AddJpeg(std::string jpegFile, int width, int height, bool grayscale) {

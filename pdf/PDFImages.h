@@ -53,6 +53,8 @@ class TPDFImages {
 public:
     // Deflated RGB rows.
     int AddBitmap(const Bitmap24& bitmap);
+    // The bitmap in the encoding given; a JPEG is made at `jpegQuality`.
+    int AddBitmap(const Bitmap24& bitmap, TPDFImage::Encoding encoding, int jpegQuality = 80);
     // A baseline JPEG file as it is.
     int AddJpeg(std::string jpegFile, int width, int height, bool grayscale);
 
