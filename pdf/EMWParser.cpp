@@ -206,6 +206,7 @@ void TEMWParser::reset() {
     penStyle_ = PenStyle::Solid;
     penWidth_ = 0;
     dash_ = "[] 0";
+    dashPending_ = false;
     font_ = LogFont();
     lastFill_ = lastStroke_ = 0;
     lastLineWidth_ = 0;
@@ -300,6 +301,10 @@ void TEMWParser::endTextObject() {
     page_.EndText();
     inText_ = false;
     setFill(brushColor_);
+    if (dashPending_) {
+        dashPending_ = false;
+        page_.SetDash(dash_);
+    }
 }
 
 // A restore gives back the colours, line width, dash and font that were set
@@ -822,7 +827,11 @@ void TEMWParser::usePen(const Pen& pen) {
         if (pen.style == PenStyle::Solid || pen.style == PenStyle::InsideFrame ||
             (pen.style >= PenStyle::Dash && pen.style <= PenStyle::DashDotDot)) {
             dash_ = dashPattern(pen.style);
-            page_.SetDash(dash_);
+            // The page refuses a dash inside a text object; it follows when the object ends.
+            if (inText_)
+                dashPending_ = true;
+            else
+                page_.SetDash(dash_);
         }
     }
     const double w = pen.width * scaleX_;

@@ -104,6 +104,7 @@ private:
     PenStyle penStyle_ = PenStyle::Solid;
     double penWidth_ = 0;
     std::string dash_ = "[] 0";
+    bool dashPending_ = false;
     Color brushColor_ = 0, textColor_ = 0, bkColor_ = 0;
     LogFont font_;
     Color lastFill_ = 0, lastStroke_ = 0;
