@@ -1,3 +1,4 @@
+#include "cli/Emf2PdfCommand.h"
 #include "cli/TablesCommand.h"
 
 #include <CLI/CLI.hpp>
@@ -7,6 +8,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     int exitCode = 0;
     pv::cli::addTablesCommand(app, exitCode);
+    pv::cli::addEmf2PdfCommand(app, exitCode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -842,11 +842,12 @@ void TEMWParser::usePen(const Pen& pen) {
     }
 }
 
+// The escapement counts too: text after a rotated line must not stay rotated.
 void TEMWParser::useFont(const LogFont& font) {
     const LogFont& c = font_;
     if (font.faceName == c.faceName && font.weight == c.weight && font.italic == c.italic &&
         font.underline == c.underline && font.strikeOut == c.strikeOut &&
-        font.charSet == c.charSet && font.height == c.height)
+        font.charSet == c.charSet && font.height == c.height && font.escapement == c.escapement)
         return;
     font_ = font;
     fontDirty_ = true;

@@ -283,6 +283,28 @@ TEST(EMWParser, PenStylesBecomeDashPatterns) {
     }
 }
 
+TEST(EMWParser, TextAfterARotatedLineIsUpright) {
+    const std::string emf = recorded([](EmfRecorder& c) {
+        LogFont font;
+        font.faceName = "Arial";
+        font.height = -13;
+        LogFont rotated = font;
+        rotated.escapement = rotated.orientation = 900;
+        c.SetFont(rotated);
+        c.TextOut(12, 200, "up");
+        c.SetFont(font);
+        c.TextOut(40, 20, "across");
+    });
+    const Lines lines = translate(emf, 72);
+    Lines matrices;
+    for (const std::string& l : lines)
+        if (l.ends_with(" Tm"))
+            matrices.push_back(l.substr(0, l.find(' ', l.find(' ', l.find(' ') + 1) + 1)));
+    // The rotated text turns after taking its place; the next one takes its
+    // place in the turned matrix and turns back.
+    EXPECT_EQ(matrices, (Lines{"1 0 0", "0 1 -1", "0 1 -1", "1 0 0"}));
+}
+
 // A pen chosen between two text records changes the dash once the text object ends.
 TEST(EMWParser, ADashedPenSelectedDuringTextAppliesAfterTheText) {
     std::string emf = recorded([](EmfRecorder& c) {
