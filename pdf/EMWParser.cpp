@@ -166,6 +166,12 @@ bool standardFace(const std::string& upper) {
 // Bitmaps larger than this are refused rather than allocated.
 constexpr std::int64_t kMaxImagePixels = 64LL * 1024 * 1024;
 
+// A source extent as the record gives it, but no larger than the bitmap stored:
+// the rest would only be blank pixels made up from a few bytes of input.
+int sourceExtent(std::int64_t recorded, std::int64_t stored) {
+    return int(std::min(recorded < 0 ? -recorded : recorded, stored));
+}
+
 bool sensibleSize(std::int64_t w, std::int64_t h) {
     return w > 0 && h > 0 && w * h <= kMaxImagePixels;
 }
@@ -992,9 +998,10 @@ void TEMWParser::stretchBlt(const EmfRecord& r) {
     const std::int32_t cxSrc = r.i32(100), cySrc = r.i32(104);
     if (cxSrc == 0 || cySrc == 0) return;
     std::optional<Dib> dib = recordDib(r, 84);
-    if (!dib || !sensibleSize(std::abs(cxSrc), std::abs(cySrc))) return;
-    const Dib source =
-        scanRange(*dib, std::abs(cxSrc), std::abs(cySrc), 0, std::uint32_t(dib->height));
+    if (!dib) return;
+    const int w = sourceExtent(cxSrc, dib->width), h = sourceExtent(cySrc, dib->height);
+    if (!sensibleSize(w, h)) return;
+    const Dib source = scanRange(*dib, w, h, 0, std::uint32_t(dib->height));
     const int index = page_.Document().AddImage(toBitmap(source));
     const EmfRect b = r.rect(8);
     placeImage(index, b.left, b.top, b.right - b.left, b.bottom - b.top);
@@ -1002,7 +1009,8 @@ void TEMWParser::stretchBlt(const EmfRecord& r) {
 
 void TEMWParser::stretchDIBits(const EmfRecord& r) {
     const EmfStretchDib s = decodeStretchDIBits(r);
-    const int w = std::abs(s.source.width()), h = std::abs(s.source.height());
+    const int w = sourceExtent(s.source.width(), s.dib.width);
+    const int h = sourceExtent(s.source.height(), s.dib.height);
     if (!sensibleSize(w, h)) return;
     const Dib source = scanRange(s.dib, w, h, 0, std::uint32_t(s.dib.height));
     const int index = page_.Document().AddImage(toBitmap(source));
@@ -1014,14 +1022,17 @@ void TEMWParser::stretchDIBits(const EmfRecord& r) {
 }
 
 void TEMWParser::setDIBitsToDevice(const EmfRecord& r) {
-    const std::int32_t cxSrc = r.i32(40), cySrc = r.i32(44);
-    if (!sensibleSize(std::abs(cxSrc), std::abs(cySrc))) return;
     std::optional<Dib> dib = recordDib(r, 48);
     if (!dib) return;
-    const Dib source = scanRange(*dib, std::abs(cxSrc), std::abs(cySrc), r.u32(68), r.u32(72));
+    const std::uint32_t start = r.u32(68), scans = r.u32(72);
+    const int w = sourceExtent(r.i32(40), dib->width);
+    const int h = sourceExtent(r.i32(44), std::int64_t(dib->height) +
+                                              std::min<std::uint32_t>(start, 1u << 16));
+    if (!sensibleSize(w, h)) return;
+    const Dib source = scanRange(*dib, w, h, start, scans);
     const int index = page_.Document().AddImage(toBitmap(source));
     const EmfRect b = r.rect(8);
-    placeImage(index, b.left, b.top, std::abs(cxSrc), std::abs(cySrc));
+    placeImage(index, b.left, b.top, w, h);
 }
 
 } // namespace pv
