@@ -374,6 +374,71 @@ TEST(EMWParser, RightMultipliedTransformsComposeOnTheReferenceDevice) {
     EXPECT_EQ(lines[lines.size() - 2], "9 842 l");
 }
 
+TEST(EMWParser, StockObjectsSetTheirOwnColours) {
+    struct Case {
+        std::uint32_t stock;
+        const char* line; // the colour line it writes after a white brush
+    } cases[] = {{1, "0.6667 0.6667 0.6667 rg"},
+                 {2, "0.502 0.502 0.502 rg"},
+                 {3, "0.4 0.4 0.4 rg"},
+                 {4, "0 0 0 rg"},
+                 {5, nullptr},
+                 {6, "1 1 1 RG"}};
+    for (const Case& c : cases) {
+        std::string emf =
+            withRecords(empty(), {record(EMR_SELECTOBJECT, {int(0x80000000)}),
+                                  record(EMR_SELECTOBJECT, {int(0x80000000 | c.stock)})});
+        const Lines lines = translate(emf);
+        ASSERT_GE(lines.size(), 1u);
+        EXPECT_EQ(lines[0], "1 1 1 rg");
+        if (c.line)
+            EXPECT_EQ(lines, (Lines{"1 1 1 rg", c.line})) << c.stock;
+        else
+            EXPECT_EQ(lines.size(), 1u) << c.stock; // the null brush is white as well
+    }
+}
+
+TEST(EMWParser, RestoreDcReadsThePenBack) {
+    std::string emf = withRecords(
+        empty(), {record(EMR_CREATEPEN, {1, 0, 2, 0, 0x0000FF}), record(EMR_SELECTOBJECT, {1}),
+                  record(EMR_SAVEDC, {}), record(EMR_CREATEPEN, {2, 1, 4, 0, 0xFF0000}),
+                  record(EMR_SELECTOBJECT, {2}), record(EMR_RESTOREDC, {-1})});
+    const Lines lines = translate(emf, 72);
+    EXPECT_EQ(lines, (Lines{"1 0 0 RG", "1.5 w", "0 0 1 RG", "[8 8] 0 d", "3 w", "1 0 0 RG",
+                            "[] 0 d", "1.5 w", "1 1 1 rg"}));
+}
+
+TEST(EMWParser, PolyDrawFollowsEachPointsType) {
+    Bytes body(16, 0);
+    test::put32(body, 4);
+    for (auto [x, y] : {std::pair{0, 0}, {40, 0}, {40, 40}, {80, 80}}) {
+        test::put32(body, std::uint32_t(x));
+        test::put32(body, std::uint32_t(y));
+    }
+    for (std::uint8_t type : {6, 2, 3, 2})
+        body.push_back(type); // move, line, line + close, line
+    std::string emf =
+        withRecords(empty(), {record(EMR_CREATEPEN, {1, 0, 1, 0, 0}), record(EMR_SELECTOBJECT, {1}),
+                              record(EMR_POLYDRAW, body)});
+    const Lines lines = translate(emf, 72);
+    const Lines tail(lines.end() - 8, lines.end());
+    EXPECT_EQ(tail, (Lines{"n", "0 842 m", "0 842 m", "30 842 l", "30 812 l", "0 842 l", "60 782 l",
+                           "S"}));
+    // The figure ends at its last point, where the next line starts.
+    const Lines more = translate(withRecords(emf, {record(EMR_LINETO, {0, 0})}), 72);
+    EXPECT_EQ(Lines(more.end() - 3, more.end()), (Lines{"60 782 m", "0 842 l", "S"}));
+}
+
+TEST(EMWParser, APixelIsAShortStrokeInItsOwnColour) {
+    std::string emf =
+        withRecords(empty(), {record(EMR_CREATEPEN, {1, 0, 3, 0, 0}), record(EMR_SELECTOBJECT, {1}),
+                              record(EMR_SETPIXELV, {10, 10, 0x00FF00})});
+    const Lines lines = translate(emf, 72);
+    EXPECT_EQ(
+        Lines(lines.begin() + 1, lines.end()),
+        (Lines{"n", "0 1 0 RG", "1 w", "7.5 834.5 m", "7.51 834.49 l", "S", "2.25 w", "0 0 0 RG"}));
+}
+
 TEST(EMWParser, BadRecordsFailWithTheReadersError) {
     std::string emf = withRecords(empty(), {record(EMR_POLYLINE16, {0, 0, 0, 0, 1000})});
     EXPECT_THROW(translate(emf), EmfFormatError);
