@@ -1,6 +1,9 @@
 #include "platform/DeviceState.h"
+#include "platform/EmfPlayer.h"
 #include "platform/EmfReader.h"
 #include "platform/EmfRecords.h"
+#include "platform/FontService.h"
+#include "platform/MeasuringCanvas.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -28,6 +31,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 break;
             }
         }
+    } catch (const pv::EmfFormatError&) {
+    }
+    // And as a picture drawn on a canvas, which measures every text it is given.
+    try {
+        pv::MeasuringCanvas canvas(pv::FontService::shared());
+        pv::playMetafile(pv::EmfReader({data, size}), canvas);
     } catch (const pv::EmfFormatError&) {
     }
     return 0;

@@ -3,10 +3,17 @@
 #include "platform/FontService.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <numeric>
 
 namespace pv {
+
+int advanceSum(std::span<const int> advances) {
+    const std::int64_t sum = std::accumulate(advances.begin(), advances.end(), std::int64_t(0));
+    return int(std::clamp<std::int64_t>(sum, INT32_MIN / 2, INT32_MAX / 2));
+}
 
 Canvas::Canvas(FontService& fonts, int pixelsPerInch) : fonts_(fonts), ppi_(pixelsPerInch) {
     state_.font.faceName = "Arial";
@@ -82,7 +89,9 @@ void Canvas::ExtTextOut(int x, int y, std::uint32_t options, const Rect* rect,
     if (updateCp) origin = state_.position;
     if (text.empty() && !(rect && (options & eto::Opaque))) return;
     drawText(origin, options, rect, text, advances);
-    if (updateCp) state_.position.x += std::accumulate(advances.begin(), advances.end(), 0);
+    if (updateCp)
+        state_.position.x = int(std::clamp<std::int64_t>(
+            std::int64_t(origin.x) + advanceSum(advances), INT32_MIN, INT32_MAX));
 }
 
 void Canvas::MoveTo(int x, int y) {
@@ -141,12 +150,12 @@ int Canvas::SaveDC() {
 }
 
 bool Canvas::RestoreDC(int level) {
-    const int depth = int(savedStates_.size());
-    const int levels = level < 0 ? -level : depth - level + 1;
+    const std::int64_t depth = std::int64_t(savedStates_.size());
+    const std::int64_t levels = level < 0 ? -std::int64_t(level) : depth - level + 1;
     if (level == 0 || levels <= 0 || levels > depth) return false;
     state_ = savedStates_[std::size_t(depth - levels)];
     savedStates_.resize(std::size_t(depth - levels));
-    restored(levels);
+    restored(int(levels));
     return true;
 }
 

@@ -14,6 +14,10 @@ namespace pv {
 
 class FontService;
 
+// The sum of text advances, held to the range of a coordinate: advances read
+// from a metafile may be anything.
+int advanceSum(std::span<const int> advances);
+
 // What a canvas holds between drawing calls.
 struct CanvasState {
     Pen pen;

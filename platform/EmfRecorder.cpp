@@ -31,6 +31,15 @@ bool fitsInt16(std::span<const Point> points) {
     });
 }
 
+// A null pen is a null pen and a hollow brush a hollow brush whatever else
+// they say: one stock object serves them all.
+bool samePen(const Pen& a, const Pen& b) {
+    return (a.style == PenStyle::Null && b.style == PenStyle::Null) || a == b;
+}
+bool sameBrush(const Brush& a, const Brush& b) {
+    return (a.isHollow() && b.isHollow()) || a == b;
+}
+
 } // namespace
 
 Size ReferenceDevice::millimeters() const {
@@ -189,7 +198,7 @@ void EmfRecorder::deleteUnused() {
 
 void EmfRecorder::realisePen() {
     const Pen& pen = state().pen;
-    if (pen == device_.pen()) return;
+    if (samePen(pen, device_.pen())) return;
     if (pen.style == PenStyle::Null)
         select(kStockObjectFlag | emf::stock::NULL_PEN);
     else
@@ -201,7 +210,7 @@ void EmfRecorder::realiseBrush() {
 }
 
 void EmfRecorder::realiseBrush(const Brush& brush) {
-    if (brush == device_.brush()) return;
+    if (sameBrush(brush, device_.brush())) return;
     if (brush.isHollow())
         select(kStockObjectFlag | emf::stock::NULL_BRUSH);
     else
@@ -277,7 +286,7 @@ void EmfRecorder::drawText(Point origin, std::uint32_t options, const Rect* rect
     realiseFont();
     const LogFont& font = state().font;
     const PixelMetrics metrics = fonts().pixelMetrics(font);
-    const int width = std::accumulate(advances.begin(), advances.end(), 0);
+    const int width = advanceSum(advances);
     const std::uint32_t align = state().textAlign;
 
     // The text box before rotation, relative to the reference point.
@@ -303,8 +312,9 @@ void EmfRecorder::drawText(Point origin, std::uint32_t options, const Rect* rect
             minX = std::min(minX, px), maxX = std::max(maxX, px);
             minY = std::min(minY, py), maxY = std::max(maxY, py);
         }
-        box = EmfRect{int(std::floor(minX)), int(std::floor(minY)), int(std::ceil(maxX)) - 1,
-                      int(std::ceil(maxY)) - 1};
+        auto coordinate = [](double v) { return int(std::clamp(v, -1e9, 1e9)); };
+        box = EmfRect{coordinate(std::floor(minX)), coordinate(std::floor(minY)),
+                      coordinate(std::ceil(maxX)) - 1, coordinate(std::ceil(maxY)) - 1};
     }
     EmfRect bounds = box.value_or(rect ? inclusive(*rect) : EmfRect{0, 0, -1, -1});
     if (rect && (options & eto::Opaque)) {

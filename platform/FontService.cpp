@@ -209,10 +209,13 @@ PixelMetrics FontFace::pixelMetrics(int emPixels) const {
 }
 
 int FontFace::emPixelsForHeight(int height) const {
-    if (height < 0) return -height;
-    if (height == 0) return 16; // the platform's default, 12 points at 96 dpi
-    const int cell = std::max(1, impl_->winAscent + impl_->winDescent);
-    return std::max(1, scale(height, unitsPerEm_, cell));
+    int em = 16; // the platform's default, 12 points at 96 dpi
+    if (height < 0)
+        em = height < -kMaxEmPixels ? kMaxEmPixels : -height;
+    else if (height > 0)
+        em = scale(std::min(height, 2 * kMaxEmPixels), unitsPerEm_,
+                   std::max(1, impl_->winAscent + impl_->winDescent));
+    return std::clamp(em, 1, kMaxEmPixels);
 }
 
 FontMetrics FontFace::metrics1000() const {

@@ -60,8 +60,10 @@ public:
     // Advances of the codes 0-255 in whole pixels at an em of `emPixels`.
     const std::array<int, 256>& pixelAdvances(int charset, int emPixels);
     PixelMetrics pixelMetrics(int emPixels) const;
-    // The em in pixels of a logical font height (see LogFont::height).
+    // The em in pixels of a logical font height (see LogFont::height),
+    // at most kMaxEmPixels: metafiles from elsewhere may ask for anything.
     int emPixelsForHeight(int height) const;
+    static constexpr int kMaxEmPixels = 10000;
     FontMetrics metrics1000() const;
     // The whole TrueType file; a face inside a collection is cut out as a
     // file of its own. Empty when the file cannot be read.

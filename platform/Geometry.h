@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
+
 namespace pv {
 
 // Device coordinates: integer pixels, x to the right, y downwards.
@@ -21,10 +24,16 @@ struct Rect {
     int top = 0;
     int right = 0;
     int bottom = 0;
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
+    // Held to the int range: rectangles read from metafiles may span anything.
+    int width() const { return span(left, right); }
+    int height() const { return span(top, bottom); }
     bool isEmpty() const { return right <= left || bottom <= top; }
     friend bool operator==(const Rect&, const Rect&) = default;
+
+private:
+    static int span(int from, int to) {
+        return int(std::clamp<std::int64_t>(std::int64_t(to) - from, INT32_MIN, INT32_MAX));
+    }
 };
 
 } // namespace pv

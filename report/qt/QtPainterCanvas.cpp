@@ -137,7 +137,7 @@ void QtPainterCanvas::drawText(Point origin, std::uint32_t options, const Rect* 
     FontFace& face = fonts().face(font);
     const int em = face.emPixelsForHeight(font.height);
     const PixelMetrics metrics = face.pixelMetrics(em);
-    const int width = std::accumulate(advances.begin(), advances.end(), 0);
+    const int width = advanceSum(advances);
     const std::uint32_t align = state().textAlign;
 
     painter_.save();
@@ -164,7 +164,7 @@ void QtPainterCanvas::drawText(Point origin, std::uint32_t options, const Rect* 
     const QRawFont& raw = rawFont(face, em);
     QList<quint32> glyphs;
     QList<QPointF> positions;
-    int x = 0;
+    double x = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         glyphs.append(face.glyphIndex(font.charSet, static_cast<unsigned char>(text[i])));
         positions.append(QPointF(x, 0));

@@ -1,6 +1,7 @@
 #include "platform/EmfRecorder.h"
 #include "platform/CodePage.h"
 #include "platform/DeviceState.h"
+#include "platform/EmfPlayer.h"
 #include "platform/EmfReader.h"
 #include "platform/EmfRecords.h"
 #include "platform/FontService.h"
@@ -159,6 +160,26 @@ TEST(EmfRecorder, MeasuringCanvasDrawsTheSamePageToTheSameState) {
     EXPECT_EQ(a.bkColor, b.bkColor);
     EXPECT_EQ(a.position, b.position);
     EXPECT_FALSE(b.clip.has_value()) << "the clip went with the restored state";
+}
+
+// Playing a recording onto a new recorder records it again, byte for byte:
+// the player, the reader and the device state agree with the recorder.
+TEST(EmfPlayer, ReplayingARecordingRecordsTheSameMetafile) {
+    const std::vector<std::uint8_t> first = recordMixedPage();
+    EmfRecorder again(FontService::shared(), ReferenceDevice::screen(), Size{600, 440});
+    playMetafile(EmfReader(first), again);
+    const std::vector<std::uint8_t> second = again.finish();
+    const auto a = EmfReader(first).records(), b = EmfReader(second).records();
+    EXPECT_EQ(EmfReader(first).header().bounds, EmfReader(second).header().bounds);
+    EXPECT_EQ(EmfReader(first).header().handles, EmfReader(second).header().handles);
+    for (std::size_t i = 1; i < std::min(a.size(), b.size()); ++i) {
+        const auto x = a[i].bytes(), y = b[i].bytes();
+        ASSERT_TRUE(std::equal(x.begin(), x.end(), y.begin(), y.end()))
+            << "record " << i << ": " << emf::recordTypeName(a[i].type()) << " against "
+            << emf::recordTypeName(b[i].type());
+    }
+    EXPECT_EQ(a.size(), b.size());
+    EXPECT_TRUE(second == first);
 }
 
 // libuemf reads the format independently of our reader: every record must

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <fstream>
 #include <iterator>
 
@@ -246,6 +247,21 @@ TEST(FontService, TextExtentAtPixelHeights) {
             sum += a;
         EXPECT_EQ(sum, c.width);
     }
+}
+
+TEST(FontService, AbsurdFontHeightsAreHeldToASaneEm) {
+    FontFace& face = FontService::shared().face(request("Arial"));
+    struct Case {
+        int height;
+        int em;
+    } cases[] = {{INT_MIN, FontFace::kMaxEmPixels},
+                 {-20000, FontFace::kMaxEmPixels},
+                 {INT_MAX, FontFace::kMaxEmPixels},
+                 {-1, 1},
+                 {1, 1},
+                 {0, 16}};
+    for (const Case& c : cases)
+        EXPECT_EQ(face.emPixelsForHeight(c.height), c.em) << c.height;
 }
 
 TEST(FontService, CyrillicBytesAreMeasuredAsTheirLetters) {

@@ -1,4 +1,7 @@
 #include "report/qt/QtPainterCanvas.h"
+#include "platform/EmfPlayer.h"
+#include "platform/EmfReader.h"
+#include "platform/EmfRecorder.h"
 #include "platform/FontService.h"
 #include "platform/MeasuringCanvas.h"
 #include "tests/platform/MixedPage.h"
@@ -103,6 +106,32 @@ TEST(QtPainterCanvas, MixedPageRendersOffscreen) {
         for (int x = 10; x < 30; ++x)
             rotatedInk += inked(image, x, y);
     EXPECT_GT(rotatedInk, 100);
+}
+
+// The recorded metafile of the page, played on the Qt canvas, gives the same
+// pixels as the page drawn there directly.
+TEST(QtPainterCanvas, PlayedMetafileLooksLikeTheDirectDrawing) {
+    app();
+    QImage direct = whitePage(600, 440), played = whitePage(600, 440);
+    {
+        QPainter painter(&direct);
+        QtPainterCanvas canvas(painter, FontService::shared());
+        test::drawMixedPage(canvas);
+    }
+    EmfRecorder recorder(FontService::shared(), ReferenceDevice::screen(), Size{600, 440});
+    test::drawMixedPage(recorder);
+    const std::vector<std::uint8_t> emf = recorder.finish();
+    {
+        QPainter painter(&played);
+        QtPainterCanvas canvas(painter, FontService::shared());
+        playMetafile(EmfReader(emf), canvas);
+    }
+    ASSERT_TRUE(played.save(QString(PV_BINARY_DIR) + "/mixed-page-from-emf.png"));
+    int differing = 0;
+    for (int y = 0; y < 440; ++y)
+        for (int x = 0; x < 600; ++x)
+            differing += direct.pixel(x, y) != played.pixel(x, y);
+    EXPECT_EQ(differing, 0);
 }
 
 TEST(QtPainterCanvas, DrawnLinesAreAsWideAsMeasured) {
