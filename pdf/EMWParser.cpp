@@ -432,6 +432,7 @@ void TEMWParser::handle(const EmfRecord& r) {
         page_.ClosePath();
         return;
     case EMR_FILLPATH:
+        // Filled by the fill mode, as a stroked and filled path is.
         inPath_ = false;
         if (!hollow_) {
             if (evenOdd_)

@@ -263,6 +263,15 @@ TEST(EMWParser, PolygonsInsideAPathAreFilledTogether) {
     EXPECT_EQ(ops, (Lines{"n", "m", "m", "l", "l", "m", "l", "l", "h", "f*", "n"}));
 }
 
+TEST(EMWParser, AFilledPathFollowsTheFillMode) {
+    std::string emf =
+        withRecords(empty(), {record(EMR_SETPOLYFILLMODE, {2}), record(EMR_BEGINPATH, {}),
+                              test::points16(EMR_POLYGON16, {{0, 0}, {10, 0}, {10, 10}}),
+                              record(EMR_ENDPATH, {}), record(EMR_FILLPATH, {0, 0, 0, 0})});
+    const Lines ops = operators(translate(emf));
+    EXPECT_EQ(ops, (Lines{"n", "m", "m", "l", "l", "f", "n"}));
+}
+
 TEST(EMWParser, PenStylesBecomeDashPatterns) {
     struct Case {
         PenStyle style;
