@@ -916,7 +916,6 @@ void TEMWParser::textOut(const EmfRecord& r, bool wide) {
     if (text.empty()) return;
     const bool clipped = (t.options & ETO_CLIPPED) && t.rectangle;
     const bool opaque = (t.options & ETO_OPAQUE) && t.rectangle;
-    bool box = false;
     if (!inPath_ && (clipped || opaque)) {
         const EmfRect& rc = *t.rectangle;
         page_.EndText();
@@ -934,7 +933,6 @@ void TEMWParser::textOut(const EmfRecord& r, bool wide) {
             page_.Fill();
         }
         page_.BeginText();
-        box = true;
     }
     if (!inPath_) setFill(textColor_);
 
@@ -957,6 +955,8 @@ void TEMWParser::textOut(const EmfRecord& r, bool wide) {
             n += advances_[c];
         n /= 1000;
         page_.SetCharacterSpacing((a - n) / double(text.size()));
+        // Top and left alignment start at the reference point even after a box:
+        // the bounds then hold the box, and the text would lose its margin in it.
         const EmfRect& b = t.bounds;
         const double h = fonts_.textExtent(reference_.font(), text).cy;
         if (vertical_ == 1)
@@ -964,7 +964,7 @@ void TEMWParser::textOut(const EmfRecord& r, bool wide) {
         else if (vertical_ == 2)
             y = Y(b.bottom - h);
         else
-            y = box ? Y(b.top) : Y(t.reference.y);
+            y = Y(t.reference.y);
         // A is in device units; the box edges are in record units.
         const double aUnits = a / (scaleX_ * k_ == 0 ? 1 : scaleX_ * k_);
         if (horizontal_ == 1)
@@ -972,7 +972,7 @@ void TEMWParser::textOut(const EmfRecord& r, bool wide) {
         else if (horizontal_ == 2)
             x = X(b.right - aUnits);
         else
-            x = box ? X(b.left) : X(t.reference.x);
+            x = X(t.reference.x);
     }
     page_.TextOut(x, y, font_.escapement / 10.0, text);
     if (!inPath_ && clipped) {

@@ -233,7 +233,8 @@ TEST(EMWParser, OpaqueTextPaintsItsBackgroundFirst) {
     EXPECT_EQ(ops[yellow + 1], "n");
     EXPECT_EQ(ops[yellow + 2], "re");
     EXPECT_EQ(ops[yellow + 3], "f");
-    EXPECT_EQ(lines[tj - 1].find(" Tm") != std::string::npos, true);
+    // The text keeps its place inside the box, (12, 12), not the corner (10, 10).
+    EXPECT_EQ(lines[tj - 1], "1 0 0 1 9 821 Tm");
 }
 
 // A restore of the graphics state also takes back the colours set after the
