@@ -1,5 +1,6 @@
 #include "cli/EvalCommand.h"
 #include "cli/ScriptCommand.h"
+#include "cli/Emf2PdfCommand.h"
 #include "cli/TablesCommand.h"
 #include "cli/TemplateCommand.h"
 
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     pv::cli::addEvalCommand(app, exitCode);
     pv::cli::addScriptCommand(app, exitCode);
     pv::cli::addTemplateCommand(app, exitCode);
+    pv::cli::addEmf2PdfCommand(app, exitCode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
