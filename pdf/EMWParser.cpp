@@ -1014,7 +1014,7 @@ void TEMWParser::stretchDIBits(const EmfRecord& r) {
     const int h = sourceExtent(s.source.height(), s.dib.height);
     if (!sensibleSize(w, h)) return;
     const Dib source = scanRange(s.dib, w, h, 0, std::uint32_t(s.dib.height));
-    const int index = page_.Document().AddImage(toBitmap(source));
+    const int index = page_.Document().AddImage(toBitmap(source), TPDFImage::Jpeg);
     const EmfRect& b = s.bounds;
     if (b.right - b.left < 1 || b.bottom - b.top < 1)
         placeImage(index, s.dest.left, s.dest.top, s.dest.width(), s.dest.height());
@@ -1031,7 +1031,7 @@ void TEMWParser::setDIBitsToDevice(const EmfRecord& r) {
                                               std::min<std::uint32_t>(start, 1u << 16));
     if (!sensibleSize(w, h)) return;
     const Dib source = scanRange(*dib, w, h, start, scans);
-    const int index = page_.Document().AddImage(toBitmap(source));
+    const int index = page_.Document().AddImage(toBitmap(source), TPDFImage::Jpeg);
     const EmfRect b = r.rect(8);
     placeImage(index, b.left, b.top, w, h);
 }

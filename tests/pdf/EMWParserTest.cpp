@@ -476,6 +476,8 @@ TEST(EMWParser, StretchedBitmapsBecomeImages) {
     ASSERT_EQ(doc.Images().Count(), 1);
     EXPECT_EQ(doc.Images().Item(0).Width(), 16);
     EXPECT_EQ(doc.Images().Item(0).Height(), 8);
+    EXPECT_EQ(doc.Images().Item(0).GetEncoding(), TPDFImage::Jpeg)
+        << "device-independent bitmaps go as JPEG";
     const Lines ops = operators(doc.CurrentPage()->Content());
     EXPECT_NE(indexOf(ops, "Do"), -1);
     doc.Abort();
