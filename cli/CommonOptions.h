@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/FormatOptions.h"
+
 #include <CLI/CLI.hpp>
 #include <string>
 
@@ -9,8 +11,7 @@ namespace pv::cli {
 // format, where the settings file and templates are found, and what a region
 // warning does.
 struct CommonOptions {
-    std::string decimal;
-    std::string shortDate;
+    FormatOptions format;
     std::string programDir;
     std::string regionWarning; // empty: the registration number is not checked
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/FormatOptions.h"
+
 #include <CLI/CLI.hpp>
 #include <string>
 #include <vector>
@@ -10,8 +12,7 @@ namespace pv::cli {
 // date format and global variables set beforehand (as text, like the program's
 // report variables).
 struct ExpressionOptions {
-    std::string decimal;
-    std::string shortDate;
+    FormatOptions format;
     std::vector<std::string> vars;
 
     void addTo(CLI::App& command);
