@@ -2,7 +2,6 @@
 
 #include "app/core/ProgramSettingsReader.h"
 #include "cli/TableDump.h"
-#include "cli/VariantText.h"
 #include "platform/CodePage.h"
 #include "report/Variables.h"
 
@@ -57,7 +56,7 @@ void HeadlessRun::PrepareAndPreview(ReportId report) {
     variables_ = nlohmann::ordered_json::object();
     const TfrVariables& vars = frVariables();
     for (int i = 0; i < vars.Count(); ++i)
-        variables_[cp1251ToUtf8(vars.Name(i))] = cp1251ToUtf8(variantText(vars.ValueAt(i)));
+        variables_[cp1251ToUtf8(vars.Name(i))] = cp1251ToUtf8(vars.ValueAt(i).toText());
 }
 
 nlohmann::ordered_json HeadlessRun::toJson() const {

@@ -4,6 +4,7 @@
 #include "platform/TextCase.h"
 #include "report/DateTimeFormat.h"
 #include "report/ExpressionError.h"
+#include "report/NumberText.h"
 
 #include <charconv>
 #include <cmath>
@@ -122,22 +123,7 @@ std::optional<double> textToNumber(const std::string& raw) {
 }
 
 std::string doubleToText(double value) {
-    if (std::isnan(value)) return "NAN";
-    if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
-    if (value == 0) return "0";
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
-    std::string s(buf, res.ptr);
-    std::string out;
-    size_t e = s.find('e');
-    std::string mantissa = e == std::string::npos ? s : s.substr(0, e);
-    for (char c : mantissa)
-        out += c == '.' ? systemFormat().decimalSeparator : c;
-    if (e != std::string::npos) {
-        int exponent = std::stoi(s.substr(e + 1));
-        out += "E" + std::to_string(exponent);
-    }
-    return out;
+    return formatGeneral(value, systemFormat().decimalSeparator);
 }
 
 } // namespace pv
