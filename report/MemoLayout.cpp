@@ -212,4 +212,26 @@ int DrawMemo(Canvas& canvas, TfrMemoView& m, const DrawScale& s, const MemoDrawO
     return drawn;
 }
 
+namespace {
+
+void markWrapped(Lines& lines) {
+    if (!IsWrapped(lines)) lines.push_back(std::string(1, kParagraphEnd));
+}
+
+} // namespace
+
+MemoParts CutMemo(const TfrMemoView& memo) {
+    MemoLayout layout = MeasureMemo(memo, memo.Memo);
+    TfrMemoView dry = memo;
+    dry.Memo = layout.lines;
+    markWrapped(dry.Memo);
+    const int fitting = DrawMemo(MeasuringCanvas::shared(), dry, {}, {true});
+    MemoParts parts;
+    parts.written.assign(layout.lines.begin(), layout.lines.begin() + fitting);
+    parts.rest.assign(layout.lines.begin() + fitting, layout.lines.end());
+    markWrapped(parts.written);
+    if (!parts.rest.empty()) markWrapped(parts.rest);
+    return parts;
+}
+
 } // namespace pv

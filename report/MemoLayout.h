@@ -41,4 +41,13 @@ struct MemoDrawOptions {
 int DrawMemo(Canvas& canvas, TfrMemoView& memo, const DrawScale& scale,
              const MemoDrawOptions& options = {});
 
+// A box cut by a page break: the lines that fit in its height (counted by a
+// dry run with clip at bottom), marked as already wrapped, and the lines kept
+// for its next part. Together they are the whole text, in order.
+struct MemoParts {
+    Lines written;
+    Lines rest;
+};
+MemoParts CutMemo(const TfrMemoView& memo);
+
 } // namespace pv

@@ -307,5 +307,37 @@ TEST_F(DrawMemoTest, ValueWithLineBreakGivesTwoLinesAndHeights) {
     EXPECT_EQ(LeftoverHeight(m), 4 + 5);
 }
 
+TEST_F(DrawMemoTest, CutAcrossPagesLosesAndDoublesNoLine) {
+    TfrMemoView m = box(0, 0, 200, 0);
+    m.Memo = {"one", "two", "three", "four", "five"};
+    const int lineHeight = m.LineSpacing + MeasuringFontHeight(m);
+    struct Case {
+        int lines;
+        Lines written, rest;
+    } cases[] = {
+        {2, {"one\x01", "two\x01"}, {"three\x01", "four\x01", "five\x01"}},
+        {0, {"\x01"}, {"one\x01", "two\x01", "three\x01", "four\x01", "five\x01"}},
+        {9, {"one\x01", "two\x01", "three\x01", "four\x01", "five\x01"}, {}},
+    };
+    for (const Case& c : cases) {
+        m.Height = c.lines * lineHeight + 2 * m.GapY;
+        const MemoParts parts = CutMemo(m);
+        EXPECT_EQ(parts.written, c.written) << c.lines;
+        EXPECT_EQ(parts.rest, c.rest) << c.lines;
+    }
+    // A line cut inside a paragraph carries no marker; the part is marked
+    // as wrapped, and the rest is laid out as it stands.
+    m.Memo = {ru("Пенсионный фонд Российской Федерации")};
+    m.Width = 60;
+    m.Height = lineHeight + 2 * m.GapY;
+    const MemoParts parts = CutMemo(m);
+    ASSERT_EQ(parts.written.size(), 2u);
+    EXPECT_EQ(parts.written[1], "\x01");
+    TfrMemoView next = m;
+    next.Memo = parts.rest;
+    next.Width = 400; // wider now, and still not wrapped again
+    EXPECT_EQ(MeasureMemo(next, next.Memo).lines, parts.rest);
+}
+
 } // namespace
 } // namespace pv
