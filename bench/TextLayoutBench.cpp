@@ -1,5 +1,7 @@
 #include "platform/CodePage.h"
 #include "platform/MeasuringCanvas.h"
+#include "report/MemoLayout.h"
+#include "report/MemoView.h"
 #include "report/TextWrap.h"
 
 #include <benchmark/benchmark.h>
@@ -35,6 +37,22 @@ void BM_Wrap20LineCyrillicMemo(benchmark::State& state) {
     state.counters["lines"] = double(lines);
 }
 BENCHMARK(BM_Wrap20LineCyrillicMemo)->Arg(0)->Arg(1)->ArgName("wordbreak");
+
+// The whole measuring of a text box: font set-up, wrapping and the height.
+void BM_MeasureHeightOf20LineCyrillicMemo(benchmark::State& state) {
+    pv::TfrMemoView memo;
+    memo.Width = 200;
+    memo.Height = 40;
+    memo.setFlag(pv::flWordBreak, state.range(0) != 0);
+    memo.Memo = memo20();
+    int height = 0;
+    for (auto _ : state) {
+        height = pv::MeasureMemo(memo, memo.Memo).textHeight;
+        benchmark::DoNotOptimize(height);
+    }
+    state.counters["height"] = height;
+}
+BENCHMARK(BM_MeasureHeightOf20LineCyrillicMemo)->Arg(0)->Arg(1)->ArgName("wordbreak");
 
 } // namespace
 

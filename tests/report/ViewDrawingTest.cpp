@@ -305,6 +305,16 @@ TEST_F(DrawMemoTest, ValueWithLineBreakGivesTwoLinesAndHeights) {
     EXPECT_EQ(SmallestPartHeight(m), 2 + m.LineSpacing + fp + 2 * m.GapY);
     m.Height = 4 + 3 * (m.LineSpacing + fp) + 5;
     EXPECT_EQ(LeftoverHeight(m), 4 + 5);
+
+    // A spacing that cancels the font leaves lines of no height: nothing to
+    // divide by, and ruled lines are not drawn.
+    m.LineSpacing = -fp;
+    EXPECT_EQ(LeftoverHeight(m), 4);
+    m.setFlag(flUnderlines, true);
+    m.Memo = {"x"};
+    SpyCanvas c;
+    EXPECT_EQ(DrawMemo(c, m, {}), 1);
+    EXPECT_TRUE(c.lines.empty());
 }
 
 TEST_F(DrawMemoTest, CutAcrossPagesLosesAndDoublesNoLine) {
