@@ -2,6 +2,7 @@
 #include "report/LineView.h"
 #include "report/MemoLayout.h"
 #include "report/MemoView.h"
+#include "report/PictureDrawing.h"
 #include "report/PictureView.h"
 #include "report/TextWrap.h"
 #include "report/ViewGeometry.h"
@@ -34,8 +35,11 @@ public:
     std::vector<Line> lines;
     std::vector<Rect> fills;
     std::vector<Text> texts;
+    std::vector<Rect> pictures, rectangles;
 
 protected:
+    void drawDib(const Rect& dest, const Dib&) override { pictures.push_back(dest); }
+    void drawRectangle(const Rect& r) override { rectangles.push_back(r); }
     void drawLine(Point from, Point to) override { lines.push_back({from, to, state().pen}); }
     void drawFillRect(const Rect& r, const Brush&) override { fills.push_back(r); }
     void drawText(Point origin, std::uint32_t, const Rect*, std::string_view text,
@@ -190,6 +194,61 @@ TEST(PictureTargetTest, KeepAspectWithAndWithoutCenter) {
     const Rect own = PictureTarget(g, 40, 30, {2, 2, 0, 0}, false, false, false);
     EXPECT_EQ(own.width(), 80);
     EXPECT_EQ(own.height(), 60);
+}
+
+// A 24-bit bitmap file of one colour.
+std::string bmpFile(int width, int height) {
+    const int row = (width * 3 + 3) / 4 * 4;
+    std::string d(54 + size_t(row) * size_t(height), '\0');
+    const auto put = [&d](size_t at, uint32_t v, int n) {
+        for (int i = 0; i < n; ++i)
+            d[at + size_t(i)] = char((v >> (8 * i)) & 0xFF);
+    };
+    d[0] = 'B', d[1] = 'M';
+    put(2, uint32_t(d.size()), 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, uint32_t(width), 4);
+    put(22, uint32_t(height), 4);
+    put(26, 1, 2);
+    put(28, 24, 2);
+    for (size_t i = 54; i < d.size(); ++i)
+        d[i] = char(0x80);
+    return d;
+}
+
+TEST(DrawPictureTest, BitmapIntoItsTargetAndBadBytesOnlyFramed) {
+    TfrPictureView p;
+    p.Width = p.Height = 100;
+    p.FrameTyp = frftTop;
+    p.setFlag(flPictCenter, true);
+    p.Picture = {gkBitmap, bmpFile(200, 100)};
+    SpyCanvas c;
+    DrawPicture(c, p, {});
+    const ViewGeometry g = ApplyScale(p, {});
+    ASSERT_EQ(c.pictures.size(), 1u);
+    EXPECT_EQ(c.pictures[0], PictureTarget(g, 200, 100, {}, true, true, true));
+    EXPECT_EQ(c.pictures[0].height(), 50);
+    EXPECT_EQ(c.lines.size(), 1u) << "the frame is drawn after the picture";
+
+    struct Case {
+        TfrGraphic graphic;
+        size_t pictures, rectangles;
+    } cases[] = {
+        {{gkBitmap, "BM garbage that is no bitmap"}, 0, 0},
+        {{gkBitmap, bmpFile(4, 4).substr(0, 60)}, 0, 0}, // bits cut short
+        {{gkJpeg, "\xFF\xD8 not really"}, 0, 0},
+        {{gkMetafile, "\x01\x00"}, 0, 1}, // drawn as its bounds
+        {{gkNone, ""}, 0, 0},
+    };
+    for (const Case& k : cases) {
+        p.Picture = k.graphic;
+        SpyCanvas bad;
+        DrawPicture(bad, p, {});
+        EXPECT_EQ(bad.pictures.size(), k.pictures) << int(k.graphic.kind);
+        EXPECT_EQ(bad.rectangles.size(), k.rectangles) << int(k.graphic.kind);
+        EXPECT_EQ(bad.lines.size(), 1u);
+    }
 }
 
 class DrawMemoTest : public testing::Test {
