@@ -1,6 +1,10 @@
+#include "report/ExpressionEngine.h"
 #include "report/LineView.h"
 #include "report/MemoLayout.h"
+#include "report/MemoPrint.h"
 #include "report/MemoView.h"
+#include "report/PictureDrawing.h"
+#include "report/PictureView.h"
 #include "report/ViewDrawing.h"
 #include "report/qt/QtPainterCanvas.h"
 
@@ -57,6 +61,36 @@ void drawPage(Canvas& canvas, const DrawScale& scale) {
     ruled.FontColor = int32_t(rgb(0, 0, 160));
     ruled.Memo = {ru("Строки на линейках, жирный курсив"), ru("вторая строка")};
     DrawMemo(canvas, ruled, scale);
+
+    TfrMemoView highlighted;
+    highlighted.Left = 420, highlighted.Top = 120, highlighted.Width = 150, highlighted.Height = 40;
+    highlighted.FrameTyp = frftLeft | frftRight | frftTop | frftBottom;
+    highlighted.HighlightCondition = "2 > 1";
+    highlighted.HighlightFontColor = rgb(200, 0, 0);
+    highlighted.HighlightFillColor = rgb(200, 230, 255);
+    highlighted.Memo = {ru("Выделено условием")};
+    {
+        ExpressionEngine engine;
+        ScopedHighlight highlight(highlighted, engine);
+        DrawMemo(canvas, highlighted, scale);
+    }
+
+    // A bitmap kept in proportion and centred, and a metafile as its bounds.
+    TfrPictureView bitmap, metafile;
+    bitmap.Left = 590, bitmap.Top = 120, bitmap.Width = 100, bitmap.Height = 100;
+    bitmap.FrameTyp = frftLeft | frftRight | frftTop | frftBottom;
+    bitmap.setFlag(flPictCenter, true);
+    std::string bmp(54 + 12 * 2, '\0');
+    const unsigned char header[] = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40,
+                                    0,   0,   0, 4, 0, 0, 0, 2, 0, 0, 0,  1, 0, 24};
+    std::copy(std::begin(header), std::end(header), bmp.begin());
+    for (size_t i = 54; i < bmp.size(); ++i)
+        bmp[i] = char(i % 3 == 0 ? 0xC0 : 0x30);
+    bitmap.Picture = {gkBitmap, bmp};
+    DrawPicture(canvas, bitmap, scale);
+    metafile.Left = 700, metafile.Top = 120, metafile.Width = 80, metafile.Height = 60;
+    metafile.Picture = {gkMetafile, "\x01"};
+    DrawPicture(canvas, metafile, scale);
 
     TfrLineView across, down;
     across.Left = 90, across.Top = 240, across.Width = 300, across.Height = 0;
