@@ -3,6 +3,7 @@
 #include "cli/Emf2PdfCommand.h"
 #include "cli/TablesCommand.h"
 #include "cli/TemplateCommand.h"
+#include "cli/WrapCommand.h"
 
 #include <CLI/CLI.hpp>
 
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     pv::cli::addScriptCommand(app, exitCode);
     pv::cli::addTemplateCommand(app, exitCode);
     pv::cli::addEmf2PdfCommand(app, exitCode);
+    pv::cli::addWrapCommand(app, exitCode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
