@@ -29,11 +29,11 @@ size_t lastSeparator(const std::string& format) {
     return at;
 }
 
-void applyInlineFormat(std::string spec, TextBoxSettings& box) {
-    if (spec.empty()) return;
-    if (isDigit(spec[0])) spec.insert(0, "N");
-    char kind = upper1251(spec[0]);
-    std::string rest = spec.substr(1);
+void applyInlineFormat(std::string code, TextBoxSettings& box) {
+    if (code.empty()) return;
+    if (isDigit(code[0])) code.insert(0, "N");
+    char kind = upper1251(code[0]);
+    std::string rest = code.substr(1);
     switch (kind) {
     case 'N': {
         size_t sepAt = lastSeparator(rest);
