@@ -13,6 +13,7 @@
 #include "platform/EmfRecorder.h"
 #include "platform/EmfRecords.h"
 #include "platform/FontService.h"
+#include "tests/platform/IconFixture.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -28,6 +29,41 @@ QGuiApplication& application() {
     static char* argv[] = {name, nullptr};
     static QGuiApplication app(argc, argv);
     return app;
+}
+
+// A metafile of 200 x 100 pixels: a filled panel, a triangle, a thick
+// diagonal and a caption.
+std::string metafilePicture() {
+    EmfRecorder r(FontService::shared(), ReferenceDevice::screen(), Size{200, 100});
+    r.SetPen({PenStyle::Solid, 2, rgb(0, 0, 128)});
+    r.SetBrush({BrushStyle::Solid, rgb(210, 230, 255), 0});
+    r.Rectangle(0, 0, 200, 100);
+    r.SetBrush({BrushStyle::Solid, rgb(0, 160, 0), 0});
+    const Point triangle[] = {{20, 90}, {60, 20}, {100, 90}};
+    r.Polygon(triangle);
+    r.SetPen({PenStyle::Solid, 5, rgb(220, 0, 0)});
+    r.MoveTo(110, 90);
+    r.LineTo(190, 10);
+    LogFont font;
+    font.faceName = "Arial";
+    font.height = -20;
+    font.weight = kFontWeightBold;
+    r.SetFont(font);
+    r.SetBkMode(BkMode::Transparent);
+    r.TextOut(110, 60, ru("ПФР"));
+    const std::vector<std::uint8_t> bytes = r.finish();
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// A 32 x 32 icon of 8 bits: a yellow disc in a red ring, masked outside.
+std::string iconPicture() {
+    test::IconImage disc;
+    disc.width = disc.height = 32, disc.bitCount = 8;
+    disc.palette = {rgb(255, 220, 0), rgb(200, 0, 0)};
+    const auto r2 = [](int x, int y) { return (x - 16) * (x - 16) + (y - 16) * (y - 16); };
+    disc.value = [r2](int x, int y) { return r2(x, y) > 100 ? 1u : 0u; };
+    disc.masked = [r2](int x, int y) { return r2(x, y) > 225; };
+    return test::iconFile({disc});
 }
 
 // A page of text boxes and lines covering the frame styles, alignments,
@@ -75,7 +111,7 @@ void drawPage(Canvas& canvas, const DrawScale& scale) {
         DrawMemo(canvas, highlighted, scale);
     }
 
-    // A bitmap kept in proportion and centred, and a metafile as its bounds.
+    // A bitmap and a metafile kept in proportion and centred.
     TfrPictureView bitmap, metafile;
     bitmap.Left = 590, bitmap.Top = 120, bitmap.Width = 100, bitmap.Height = 100;
     bitmap.FrameTyp = frftLeft | frftRight | frftTop | frftBottom;
@@ -88,9 +124,23 @@ void drawPage(Canvas& canvas, const DrawScale& scale) {
         bmp[i] = char(i % 3 == 0 ? 0xC0 : 0x30);
     bitmap.Picture = {gkBitmap, bmp};
     DrawPicture(canvas, bitmap, scale);
-    metafile.Left = 700, metafile.Top = 120, metafile.Width = 80, metafile.Height = 60;
-    metafile.Picture = {gkMetafile, "\x01"};
+    metafile.Left = 600, metafile.Top = 240, metafile.Width = 190, metafile.Height = 110;
+    metafile.FrameTyp = frftLeft | frftRight | frftTop | frftBottom;
+    metafile.setFlag(flPictCenter, true);
+    metafile.Picture = {gkMetafile, metafilePicture()};
     DrawPicture(canvas, metafile, scale);
+
+    // Icons: one stretched over a coloured fill, one at its own size on none.
+    TfrPictureView icon, ownSize;
+    icon.Left = 430, icon.Top = 200, icon.Width = 64, icon.Height = 64;
+    icon.FillColor = rgb(200, 255, 200);
+    icon.FrameTyp = frftLeft | frftRight | frftTop | frftBottom;
+    icon.Picture = {gkIcon, iconPicture()};
+    DrawPicture(canvas, icon, scale);
+    ownSize = icon;
+    ownSize.Left = 510, ownSize.FillColor = clNone;
+    ownSize.setFlag(flStretched, false);
+    DrawPicture(canvas, ownSize, scale);
 
     TfrLineView across, down;
     across.Left = 90, across.Top = 240, across.Width = 300, across.Height = 0;
@@ -128,6 +178,13 @@ TEST(LayoutPageTest, RendersOnQtAndRecordsTheSamePositions) {
         for (int x = 0; x < image.width(); ++x)
             inked += qGray(image.pixel(x, y)) < 128;
     EXPECT_GT(inked, 2000);
+    // The pictures show: the metafile's triangle, the icon's disc, its masked
+    // corners over the fill, and white where there is no fill.
+    EXPECT_EQ(QColor(image.pixel(657, 311)), QColor(0, 160, 0));
+    EXPECT_EQ(QColor(image.pixel(462, 232)), QColor(255, 220, 0));
+    EXPECT_EQ(QColor(image.pixel(433, 203)), QColor(200, 255, 200));
+    EXPECT_EQ(QColor(image.pixel(527, 216)), QColor(255, 220, 0));
+    EXPECT_EQ(QColor(image.pixel(511, 201)), QColor(255, 255, 255));
 
     PositionSpy spy;
     drawPage(spy, {});
