@@ -4,6 +4,7 @@
 #include "platform/EmfPlayer.h"
 #include "platform/EmfReader.h"
 #include "platform/IconDecoder.h"
+#include "platform/WmfPlayer.h"
 #include "report/Graphic.h"
 #include "report/JpegDecoder.h"
 #include "report/PictureView.h"
@@ -51,12 +52,6 @@ Dib fromBitmap(const Bitmap& b) {
     return dib;
 }
 
-// An old-style metafile, placeable or plain: kept, but not played.
-bool isWindowsMetafile(const std::string& d) {
-    if (d.size() >= 4 && le(d, 0, 4) == 0x9AC6CDD7) return true;
-    return d.size() >= 18 && (le(d, 0, 2) == 1 || le(d, 0, 2) == 2) && le(d, 2, 2) == 9;
-}
-
 // An icon whose best image is a PNG stream, which we have no decoder for.
 bool isPngIcon(const std::string& d) {
     try {
@@ -75,17 +70,20 @@ void drawOutline(Canvas& canvas, const TfrPictureView& view, const Rect& target)
 
 // Plays the metafile only when a dry run over all of it succeeds, so that a
 // malformed one leaves no half drawing behind.
-void drawMetafile(Canvas& canvas, const TfrPictureView& view, const Rect& target) {
-    const std::string& data = view.Picture.data;
+void drawMetafile(Canvas& canvas, const std::string& data, const Rect& target) {
+    const std::span<const uint8_t> bytes = bytesOf(data);
+    Canvas dryRun(canvas.fonts(), canvas.pixelsPerInch());
     try {
-        const EmfReader metafile(bytesOf(data));
-        {
-            Canvas dryRun(canvas.fonts(), canvas.pixelsPerInch());
-            playMetafile(metafile, dryRun);
+        if (isWindowsMetafile(bytes)) {
+            playWindowsMetafileInto(bytes, dryRun, target);
+            playWindowsMetafileInto(bytes, canvas, target);
+            return;
         }
+        const EmfReader metafile(bytes);
+        playMetafile(metafile, dryRun);
         playMetafileInto(metafile, canvas, target);
     } catch (const EmfFormatError&) {
-        if (isWindowsMetafile(data)) drawOutline(canvas, view, target);
+    } catch (const WmfFormatError&) {
     } catch (const std::bad_alloc&) {
     }
 }
@@ -135,7 +133,7 @@ void DrawPicture(Canvas& canvas, const TfrPictureView& view, const DrawScale& sc
         const Rect target = PictureTarget(g, pw, ph, scale, view.flag(flStretched),
                                           view.flag(flPictRatio), view.flag(flPictCenter));
         if (view.Picture.kind == gkMetafile)
-            drawMetafile(canvas, view, target);
+            drawMetafile(canvas, view.Picture.data, target);
         else
             drawPixels(canvas, view, target, scale);
     }

@@ -19,11 +19,11 @@ std::optional<Dib> DecodePicture(const TfrGraphic& graphic, Color background = r
 
 // Background, the picture in its target, frame. Pixel pictures are stretched
 // into the target; when printing, bitmaps and JPEG pictures other than
-// monochrome ones are resampled with halftone stretching. Metafiles are played
-// into the target, clipped to it, leaving the canvas's state as it was. An
-// icon stored as PNG and an old-style Windows metafile are drawn as the
-// outline of their target. An empty picture, or one whose bytes do not
-// decode, draws only background and frame.
+// monochrome ones are resampled with halftone stretching. Metafiles, enhanced
+// or old-style, are played into the target, clipped to it, leaving the
+// canvas's state as it was. An icon stored as PNG is drawn as the outline of
+// its target. An empty picture, or one whose bytes do not decode or play,
+// draws only background and frame.
 void DrawPicture(Canvas& canvas, const TfrPictureView& view, const DrawScale& scale);
 
 } // namespace pv

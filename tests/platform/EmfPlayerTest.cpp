@@ -4,6 +4,7 @@
 #include "platform/EmfRecords.h"
 #include "platform/FontService.h"
 #include "platform/MappingCanvas.h"
+#include "tests/platform/DrawingSpy.h"
 
 #include <gtest/gtest.h>
 
@@ -12,49 +13,8 @@
 namespace pv {
 namespace {
 
-// Keeps every drawing call with the clip in force when it came.
-class DrawingSpy : public Canvas {
-public:
-    DrawingSpy() : Canvas(FontService::shared(), 96) {}
-    struct Call {
-        std::string what;
-        Rect where; // the points' or rectangle's extent
-        std::optional<Rect> clip;
-    };
-    std::vector<Call> calls;
-    std::vector<std::pair<LogFont, std::vector<int>>> texts;
-    std::vector<Pen> linePens;
-
-    const Call* find(const std::string& what) const {
-        for (const Call& c : calls)
-            if (c.what == what) return &c;
-        return nullptr;
-    }
-
-private:
-    void add(const std::string& what, Rect r) { calls.push_back({what, r, state().clip}); }
-    static Rect extent(std::span<const Point> points) {
-        Rect r{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
-        for (const Point& p : points)
-            r = {std::min(r.left, p.x), std::min(r.top, p.y), std::max(r.right, p.x),
-                 std::max(r.bottom, p.y)};
-        return r;
-    }
-    void drawText(Point origin, std::uint32_t, const Rect*, std::string_view,
-                  const std::vector<int>& advances) override {
-        add("text", {origin.x, origin.y, origin.x + advanceSum(advances), origin.y});
-        texts.push_back({state().font, advances});
-    }
-    void drawLine(Point from, Point to) override {
-        const Point p[] = {from, to};
-        add("line", extent(p));
-        linePens.push_back(state().pen);
-    }
-    void drawPolygon(std::span<const Point> points) override { add("polygon", extent(points)); }
-    void drawRectangle(const Rect& r) override { add("rectangle", r); }
-    void drawFillRect(const Rect& r, const Brush&) override { add("fill", r); }
-    void drawDib(const Rect& r, const Dib&) override { add("dib", r); }
-};
+using test::DrawingSpy;
+using test::inside;
 
 // A picture of 100 x 50 pixels: an outline, a thick line, text, a bitmap.
 std::vector<std::uint8_t> recordPicture(bool withClipGames = false) {
@@ -103,11 +63,6 @@ std::vector<std::uint8_t> record(std::uint32_t type, std::vector<std::uint32_t> 
     return out;
 }
 
-bool inside(const Rect& inner, const Rect& outer) {
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
-}
-
 TEST(PlayMetafileInto, MapsThePictureOntoItsTarget) {
     const std::vector<std::uint8_t> emf = recordPicture();
     const Rect target{200, 100, 400, 200}; // twice the picture's size
@@ -123,7 +78,7 @@ TEST(PlayMetafileInto, MapsThePictureOntoItsTarget) {
     ASSERT_TRUE(spy.find("dib"));
     EXPECT_EQ(spy.find("dib")->where, (Rect{300, 100, 400, 200}));
     ASSERT_EQ(spy.texts.size(), 1u);
-    EXPECT_EQ(spy.texts[0].first.height, -32);
+    EXPECT_EQ(spy.texts[0].font.height, -32);
     const DrawingSpy::Call* text = spy.find("text");
     ASSERT_TRUE(text);
     EXPECT_EQ(text->where.left, 240);
@@ -133,7 +88,7 @@ TEST(PlayMetafileInto, MapsThePictureOntoItsTarget) {
     font.faceName = "Arial";
     font.height = -16;
     const std::vector<int> small = FontService::shared().advances(font, "Ab", 0);
-    EXPECT_EQ(advanceSum(spy.texts[0].second), 2 * advanceSum(small));
+    EXPECT_EQ(advanceSum(spy.texts[0].advances), 2 * advanceSum(small));
 
     for (const DrawingSpy::Call& c : spy.calls) {
         SCOPED_TRACE(c.what);

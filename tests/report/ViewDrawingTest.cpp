@@ -12,6 +12,7 @@
 #include "platform/EmfRecorder.h"
 #include "platform/FontService.h"
 #include "tests/platform/IconFixture.h"
+#include "tests/platform/WmfFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -271,50 +272,63 @@ std::string metafilePicture() {
     return std::string(bytes.begin(), bytes.end());
 }
 
+// The same picture as an old-style metafile, placeable, 96 units per inch.
+std::string windowsMetafilePicture() {
+    test::WmfBuilder b({{0, 0, 200, 100}}, 96);
+    b.record(test::wmf::CreatePen, {0, 1, 0, 0, 200}); // blue: 0x00C80000
+    b.record(test::wmf::CreateBrush, {1, 0, 0, 0});
+    b.record(test::wmf::SelectObject, {0}).record(test::wmf::SelectObject, {1});
+    b.record(test::wmf::Rectangle, {100, 200, 0, 0});
+    b.record(test::wmf::MoveTo, {0, 0}).record(test::wmf::LineTo, {100, 200});
+    return b.finish();
+}
+
 TEST(DrawPictureTest, MetafileFillsItsTargetAsABitmapWould) {
-    const std::string emf = metafilePicture();
-    EXPECT_EQ(TfrGraphic({gkMetafile, emf}).size()->width, 200);
-    EXPECT_EQ(TfrGraphic({gkMetafile, emf}).size()->height, 100);
-    struct Case {
-        bool stretched, keepAspect, center;
-        DrawScale scale;
-    } cases[] = {
-        {true, false, false, {}},
-        {true, true, false, {}},
-        {true, true, true, {}},
-        {false, false, false, {0.5, 0.5, 3, 4}},
-        {false, false, true, {0.25, 0.25, 0, 0}},
-        {true, true, true, {2, 2, 0, 0, true}}, // printing plays it the same way
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.stretched << c.keepAspect << c.center);
-        TfrPictureView p;
-        p.Left = 10, p.Top = 20, p.Width = p.Height = 100;
-        p.FrameTyp = frftTop;
-        p.setFlag(flStretched, c.stretched);
-        p.setFlag(flPictRatio, c.keepAspect);
-        p.setFlag(flPictCenter, c.center);
-        p.Picture = {gkMetafile, emf};
-        SpyCanvas canvas;
-        canvas.SetPen({PenStyle::Dash, 2, rgb(1, 2, 3)});
-        const ViewGeometry g = ApplyScale(p, c.scale);
-        const Rect target =
-            PictureTarget(g, 200, 100, c.scale, c.stretched, c.keepAspect, c.center);
-        DrawPicture(canvas, p, c.scale);
-        ASSERT_EQ(canvas.rectangles.size(), 1u);
-        EXPECT_EQ(canvas.rectangles[0], target);
-        ASSERT_EQ(canvas.lines.size(), 2u) << "the diagonal, then the frame";
-        EXPECT_EQ(canvas.lines[0].from, (Point{target.left, target.top}));
-        EXPECT_EQ(canvas.lines[0].to, (Point{target.right, target.bottom}));
-        EXPECT_EQ(canvas.lines[0].pen.color, rgb(0, 0, 200));
-        EXPECT_FALSE(canvas.state().clip) << "the target's clip is taken off again";
-        EXPECT_EQ(canvas.SaveDC(), 1);
+    for (const std::string& picture : {metafilePicture(), windowsMetafilePicture()}) {
+        SCOPED_TRACE(picture.substr(0, 1) == "\x01" ? "enhanced" : "old-style");
+        EXPECT_EQ(TfrGraphic({gkMetafile, picture}).size()->width, 200);
+        EXPECT_EQ(TfrGraphic({gkMetafile, picture}).size()->height, 100);
+        struct Case {
+            bool stretched, keepAspect, center;
+            DrawScale scale;
+        } cases[] = {
+            {true, false, false, {}},
+            {true, true, false, {}},
+            {true, true, true, {}},
+            {false, false, false, {0.5, 0.5, 3, 4}},
+            {false, false, true, {0.25, 0.25, 0, 0}},
+            {true, true, true, {2, 2, 0, 0, true}}, // printing plays it the same way
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.stretched << c.keepAspect << c.center);
+            TfrPictureView p;
+            p.Left = 10, p.Top = 20, p.Width = p.Height = 100;
+            p.FrameTyp = frftTop;
+            p.setFlag(flStretched, c.stretched);
+            p.setFlag(flPictRatio, c.keepAspect);
+            p.setFlag(flPictCenter, c.center);
+            p.Picture = {gkMetafile, picture};
+            SpyCanvas canvas;
+            canvas.SetPen({PenStyle::Dash, 2, rgb(1, 2, 3)});
+            const ViewGeometry g = ApplyScale(p, c.scale);
+            const Rect target =
+                PictureTarget(g, 200, 100, c.scale, c.stretched, c.keepAspect, c.center);
+            DrawPicture(canvas, p, c.scale);
+            ASSERT_EQ(canvas.rectangles.size(), 1u);
+            EXPECT_EQ(canvas.rectangles[0], target);
+            ASSERT_EQ(canvas.lines.size(), 2u) << "the diagonal, then the frame";
+            EXPECT_EQ(canvas.lines[0].from, (Point{target.left, target.top}));
+            EXPECT_EQ(canvas.lines[0].to, (Point{target.right, target.bottom}));
+            EXPECT_EQ(canvas.lines[0].pen.color, rgb(0, 0, 200));
+            EXPECT_FALSE(canvas.state().clip) << "the target's clip is taken off again";
+            EXPECT_EQ(canvas.SaveDC(), 1);
+        }
     }
     // In proportion, the 200 x 100 picture in a 100 x 100 box is half as high.
     TfrPictureView p;
     p.Width = p.Height = 100;
     p.setFlag(flPictCenter, true);
-    p.Picture = {gkMetafile, emf};
+    p.Picture = {gkMetafile, windowsMetafilePicture()};
     SpyCanvas canvas;
     DrawPicture(canvas, p, {});
     ASSERT_EQ(canvas.rectangles.size(), 1u);
@@ -329,6 +343,8 @@ TEST(DrawPictureTest, MetafilesAndIconsThatDoNotDecode) {
     std::string placeable(22, '\0');
     const unsigned char key[] = {0xD7, 0xCD, 0xC6, 0x9A};
     std::copy(std::begin(key), std::end(key), placeable.begin());
+    const std::string wmfFile = windowsMetafilePicture();
+    const std::string cutWmf = wmfFile.substr(0, wmfFile.size() - 10);
     test::IconImage png;
     png.png = true, png.width = png.height = 48;
     test::IconImage outside;
@@ -343,7 +359,8 @@ TEST(DrawPictureTest, MetafilesAndIconsThatDoNotDecode) {
         {"metafile cut", {gkMetafile, emf.substr(0, emf.size() - 8)}, 0},
         {"metafile with a bad record", {gkMetafile, broken}, 0},
         {"not a metafile", {gkMetafile, "garbage bytes that are no metafile"}, 0},
-        {"old-style metafile, kept but not played", {gkMetafile, placeable}, 1},
+        {"placeable header alone", {gkMetafile, placeable}, 0},
+        {"old-style metafile cut", {gkMetafile, cutWmf}, 0},
         {"icon of one PNG image", {gkIcon, test::iconFile({png})}, 1},
         {"icon whose image lies outside", {gkIcon, pointsOutside}, 0},
         {"not an icon", {gkIcon, "\1\2\3"}, 0},
