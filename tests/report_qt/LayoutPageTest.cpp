@@ -14,6 +14,7 @@
 #include "platform/EmfRecords.h"
 #include "platform/FontService.h"
 #include "tests/platform/IconFixture.h"
+#include "tests/platform/WmfFixture.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -64,6 +65,31 @@ std::string iconPicture() {
     disc.value = [r2](int x, int y) { return r2(x, y) > 100 ? 1u : 0u; };
     disc.masked = [r2](int x, int y) { return r2(x, y) > 225; };
     return test::iconFile({disc});
+}
+
+// An old-style metafile in twips, 3 x 1.5 cm: a frame, a filled ellipse, a caption.
+std::string windowsMetafilePicture() {
+    using namespace test;
+    WmfBuilder b({{0, 0, 1700, 850}});
+    b.record(wmf::SetWindowOrg, {0, 0}).record(wmf::SetWindowExt, {850, 1700});
+    b.record(wmf::CreatePen, {0, 30, 0, 0x8000, 0}); // green
+    b.record(wmf::CreateBrush, {0, 0xDCFF, 0, 0});   // yellow
+    b.record(wmf::SelectObject, {0}).record(wmf::SelectObject, {1});
+    b.record(wmf::Rectangle, {850, 1700, 0, 0});
+    b.record(wmf::CreateBrush, {0, 0x00FF, 0x0080, 0}); // purple
+    b.record(wmf::SelectObject, {2});
+    b.record(wmf::Ellipse, {800, 800, 50, 50});
+    std::vector<int> font = {-250, 0, 0, 0, 700, 0, 204 << 8, 0, 0}; // Cyrillic charset
+    for (int w : WmfBuilder::textWords(std::string("Arial\0", 6)))
+        font.push_back(w);
+    b.record(wmf::CreateFont, font).record(wmf::SelectObject, {3});
+    b.record(0x0102, {1}); // transparent background
+    std::vector<int> text = {3};
+    for (int w : WmfBuilder::textWords(ru("ПФР")))
+        text.push_back(w);
+    text.push_back(300), text.push_back(950);
+    b.record(wmf::TextOut, text);
+    return b.finish();
 }
 
 // A page of text boxes and lines covering the frame styles, alignments,
@@ -130,6 +156,11 @@ void drawPage(Canvas& canvas, const DrawScale& scale) {
     metafile.Picture = {gkMetafile, metafilePicture()};
     DrawPicture(canvas, metafile, scale);
 
+    TfrPictureView old;
+    old.Left = 430, old.Top = 275, old.Width = 150, old.Height = 75;
+    old.Picture = {gkMetafile, windowsMetafilePicture()};
+    DrawPicture(canvas, old, scale);
+
     // Icons: one stretched over a coloured fill, one at its own size on none.
     TfrPictureView icon, ownSize;
     icon.Left = 430, icon.Top = 200, icon.Width = 64, icon.Height = 64;
@@ -185,6 +216,8 @@ TEST(LayoutPageTest, RendersOnQtAndRecordsTheSamePositions) {
     EXPECT_EQ(QColor(image.pixel(433, 203)), QColor(200, 255, 200));
     EXPECT_EQ(QColor(image.pixel(527, 216)), QColor(255, 220, 0));
     EXPECT_EQ(QColor(image.pixel(511, 201)), QColor(255, 255, 255));
+    EXPECT_EQ(QColor(image.pixel(465, 312)), QColor(255, 0, 128));
+    EXPECT_EQ(QColor(image.pixel(570, 280)), QColor(255, 220, 0));
 
     PositionSpy spy;
     drawPage(spy, {});
