@@ -12,16 +12,8 @@
 namespace pv {
 namespace {
 
+using test::expectPdfError;
 using test::TempDir;
-
-void expectPdfError(const std::function<void()>& action, const std::string& message) {
-    try {
-        action();
-        ADD_FAILURE() << "expected \"" << message << "\"";
-    } catch (const TPDFException& e) {
-        EXPECT_EQ(e.what(), message);
-    }
-}
 
 int count(const std::string& text, const std::string& what) {
     int n = 0;
