@@ -12,15 +12,9 @@
 namespace pv {
 namespace {
 
+using test::count;
 using test::expectPdfError;
 using test::TempDir;
-
-int count(const std::string& text, const std::string& what) {
-    int n = 0;
-    for (auto pos = text.find(what); pos != std::string::npos; pos = text.find(what, pos + 1))
-        ++n;
-    return n;
-}
 
 // Objects in the order they stand in the file.
 std::vector<int> objectOrder(const test::XrefView& xref) {

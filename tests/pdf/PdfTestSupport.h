@@ -45,6 +45,14 @@ inline void expectPdfError(const std::function<void()>& action, const std::strin
     }
 }
 
+// How often `what` stands in `text`, overlapping occurrences included.
+inline int count(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (auto pos = text.find(what); pos != std::string::npos; pos = text.find(what, pos + 1))
+        ++n;
+    return n;
+}
+
 struct CommandResult {
     int status = -1;
     std::string output;
