@@ -1,6 +1,7 @@
 #include "app/PlaceholderPreview.h"
 
 #include "app/QtUi.h"
+#include "app/dialogs/QtText.h"
 #include "platform/CodePage.h"
 #include "report/Variables.h"
 
@@ -26,7 +27,7 @@ std::vector<ReportId> sourcesOf(ReportId report) {
 QString variableText(const Variant& value) {
     switch (value.kind()) {
     case Variant::Kind::Text:
-        return qtText(value.text());
+        return qt1251(value.text(), CrLf::ToLf);
     case Variant::Kind::Integer:
         return QString::number(value.integer());
     case Variant::Kind::Double:
@@ -84,7 +85,7 @@ QDialog* PlaceholderPreview::createWindow(ReportId report, QWidget* parent) cons
     table->verticalHeader()->hide();
     table->horizontalHeader()->setStretchLastSection(true);
     for (int i = 0; i < vars.Count(); ++i) {
-        table->setItem(i, 0, new QTableWidgetItem(qtText(vars.Name(i))));
+        table->setItem(i, 0, new QTableWidgetItem(qt1251(vars.Name(i), CrLf::ToLf)));
         table->setItem(i, 1, new QTableWidgetItem(variableText(vars.ValueAt(i))));
     }
     table->resizeColumnToContents(0);

@@ -1,6 +1,6 @@
 #include "app/QtUi.h"
 
-#include "platform/CodePage.h"
+#include "app/dialogs/QtText.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -54,14 +54,8 @@ QString qtPatterns(const QString& patterns) {
 
 } // namespace
 
-QString qtText(const std::string& text) {
-    QString s = QString::fromStdString(cp1251ToUtf8(text));
-    s.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    return s;
-}
-
 QStringList qtNameFilters(const std::string& filter) {
-    const QStringList parts = qtText(filter).split('|');
+    const QStringList parts = qt1251(filter, CrLf::ToLf).split('|');
     QStringList filters;
     for (qsizetype i = 0; i < parts.size(); i += 2) {
         const QString pattern = i + 1 < parts.size() ? parts[i + 1] : QString();
@@ -102,7 +96,8 @@ QWidget* QtUi::parent() const {
 
 MsgResult QtUi::messageBox(const std::string& text, const std::string& caption, MsgIcon icon,
                            MsgButtons buttons) {
-    QMessageBox box(qtIcon(icon), qtText(caption), qtText(text), QMessageBox::NoButton, parent());
+    QMessageBox box(qtIcon(icon), qt1251(caption, CrLf::ToLf), qt1251(text, CrLf::ToLf),
+                    QMessageBox::NoButton, parent());
     const auto order = qtButtons(buttons);
     for (auto b : order)
         box.addButton(b);

@@ -36,7 +36,4 @@ QStringList qtNameFilters(const std::string& filter);
 // the box was closed without a button.
 MsgResult messageResult(QMessageBox::StandardButton clicked, MsgButtons buttons);
 
-// 1251 text for a Qt widget; CR LF line breaks become plain line feeds.
-QString qtText(const std::string& text);
-
 } // namespace pv

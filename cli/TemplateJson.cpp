@@ -49,7 +49,8 @@ const char* className(const TfrView& v) {
     }
 }
 
-Json view(const TfrView& v) {
+// The fields every view has, under the names of the model.
+Json viewFields(const TfrView& v) {
     Json o;
     o["Class"] = className(v);
     if (v.typeCode() == gtAddIn) o["ClassName"] = utf8(v.className());
@@ -76,41 +77,59 @@ Json view(const TfrView& v) {
     o["GapX"] = v.GapX;
     o["GapY"] = v.GapY;
     o["BandAlign"] = v.BandAlign;
-    if (auto* m = dynamic_cast<const TfrMemoView*>(&v)) {
-        o["Font.Name"] = utf8(m->FontName);
-        o["Font.Size"] = m->FontSize;
-        o["Font.Style"] = m->FontStyle;
-        o["Font.Color"] = m->FontColor;
-        o["Font.Charset"] = m->FontCharset;
-        o["Alignment"] = m->Alignment;
-        o["Highlight"] = {{"Font.Style", m->HighlightFontStyle},
-                          {"Font.Color", m->HighlightFontColor},
-                          {"FillColor", m->HighlightFillColor},
-                          {"Condition", utf8(m->HighlightCondition)}};
-        o["LineSpacing"] = m->LineSpacing;
-        o["CharSpacing"] = m->CharSpacing;
+    return o;
+}
+
+// What each view class adds to the fields of every view.
+Json classFields(const TfrMemoView& m) {
+    return Json{{"Font.Name", utf8(m.FontName)},
+                {"Font.Size", m.FontSize},
+                {"Font.Style", m.FontStyle},
+                {"Font.Color", m.FontColor},
+                {"Font.Charset", m.FontCharset},
+                {"Alignment", m.Alignment},
+                {"Highlight",
+                 {{"Font.Style", m.HighlightFontStyle},
+                  {"Font.Color", m.HighlightFontColor},
+                  {"FillColor", m.HighlightFillColor},
+                  {"Condition", utf8(m.HighlightCondition)}}},
+                {"LineSpacing", m.LineSpacing},
+                {"CharSpacing", m.CharSpacing}};
+}
+
+Json classFields(const TfrBandView& b) {
+    return Json{{"BandType", bandTypeCaption(b.bandType())},
+                {"ChildBand", utf8(b.ChildBand)},
+                {"Columns", b.Columns},
+                {"ColumnWidth", b.ColumnWidth},
+                {"ColumnGap", b.ColumnGap},
+                {"RowsPerColumn", b.RowsPerColumn},
+                {"Master", utf8(b.Master)}};
+}
+
+Json classFields(const TfrPictureView& p) {
+    Json picture{{"Kind", p.Picture.kind}, {"Bytes", p.Picture.data.size()}};
+    if (auto size = p.Picture.size()) {
+        picture["PixelWidth"] = size->width;
+        picture["PixelHeight"] = size->height;
     }
-    if (auto* b = dynamic_cast<const TfrBandView*>(&v)) {
-        o["BandType"] = bandTypeCaption(b->bandType());
-        o["ChildBand"] = utf8(b->ChildBand);
-        o["Columns"] = b->Columns;
-        o["ColumnWidth"] = b->ColumnWidth;
-        o["ColumnGap"] = b->ColumnGap;
-        o["RowsPerColumn"] = b->RowsPerColumn;
-        o["Master"] = utf8(b->Master);
-    }
-    if (auto* p = dynamic_cast<const TfrPictureView*>(&v)) {
-        o["BlobType"] = p->BlobType;
-        Json pic;
-        pic["Kind"] = p->Picture.kind;
-        pic["Bytes"] = p->Picture.data.size();
-        if (auto size = p->Picture.size()) {
-            pic["PixelWidth"] = size->width;
-            pic["PixelHeight"] = size->height;
-        }
-        o["Picture"] = pic;
-    }
-    if (auto* s = dynamic_cast<const TfrSubReportView*>(&v)) o["SubPage"] = s->SubPage;
+    return Json{{"BlobType", p.BlobType}, {"Picture", picture}};
+}
+
+Json classFields(const TfrSubReportView& s) {
+    return Json{{"SubPage", s.SubPage}};
+}
+
+template <class View> void addClassFields(Json& o, const TfrView& v) {
+    if (auto* view = dynamic_cast<const View*>(&v)) o.update(classFields(*view));
+}
+
+Json view(const TfrView& v) {
+    Json o = viewFields(v);
+    addClassFields<TfrMemoView>(o, v);
+    addClassFields<TfrBandView>(o, v);
+    addClassFields<TfrPictureView>(o, v);
+    addClassFields<TfrSubReportView>(o, v);
     return o;
 }
 

@@ -133,14 +133,7 @@ void Canvas::StretchDIBits(const Rect& dest, const Dib& dib) {
 }
 
 void Canvas::IntersectClipRect(const Rect& rect) {
-    Rect r = rect;
-    if (state_.clip) {
-        r.left = std::max(r.left, state_.clip->left);
-        r.top = std::max(r.top, state_.clip->top);
-        r.right = std::min(r.right, state_.clip->right);
-        r.bottom = std::min(r.bottom, state_.clip->bottom);
-    }
-    state_.clip = r;
+    state_.clip = state_.clip ? intersection(rect, *state_.clip) : rect;
     clipIntersected(rect);
 }
 

@@ -132,14 +132,7 @@ bool DeviceState::selectObject(std::uint32_t handle) {
 }
 
 void DeviceState::intersectClip(const EmfEdges& r) {
-    EmfEdges c = r;
-    if (current_.clip) {
-        c.left = std::max(c.left, current_.clip->left);
-        c.top = std::max(c.top, current_.clip->top);
-        c.right = std::min(c.right, current_.clip->right);
-        c.bottom = std::min(c.bottom, current_.clip->bottom);
-    }
-    current_.clip = c;
+    current_.clip = current_.clip ? intersection(r, *current_.clip) : r;
 }
 
 bool DeviceState::modifyWorldTransform(const XForm& xform, std::uint32_t mode) {

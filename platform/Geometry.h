@@ -36,4 +36,18 @@ private:
     }
 };
 
+// The overlap of two rectangles kept as edges: Rect here, and the metafile
+// rectangles alike. Where they do not meet the result is empty.
+template <class Edges>
+requires requires(Edges e) {
+    e.left, e.top, e.right, e.bottom;
+}
+Edges intersection(Edges a, const Edges& b) {
+    a.left = std::max(a.left, b.left);
+    a.top = std::max(a.top, b.top);
+    a.right = std::min(a.right, b.right);
+    a.bottom = std::min(a.bottom, b.bottom);
+    return a;
+}
+
 } // namespace pv

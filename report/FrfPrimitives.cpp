@@ -102,4 +102,32 @@ int32_t frameWidthToStored(float width) {
     return static_cast<int32_t>(thousandths);
 }
 
+void readViewGeometry(ByteStream& s, TfrView& v) {
+    v.Left = s.readI32();
+    v.Top = s.readI32();
+    v.Width = s.readI32();
+    v.Height = s.readI32();
+    v.Flags = s.readU16();
+    v.FrameTyp = s.readU16();
+    v.FrameWidth = frameWidthFromStored(s.readI32());
+    v.FrameColor = s.readU32();
+    v.FrameStyle = s.readU16();
+}
+
+void writeViewGeometry(ByteStream& s, const TfrView& v) {
+    s.writeI32(v.Left);
+    s.writeI32(v.Top);
+    s.writeI32(v.Width);
+    s.writeI32(v.Height);
+    s.writeU16(v.Flags);
+    s.writeU16(v.FrameTyp);
+    s.writeI32(frameWidthToStored(v.FrameWidth));
+    s.writeU32(v.FrameColor);
+    s.writeU16(v.FrameStyle);
+}
+
+uint8_t writtenSubVersion(const TfrView& v) {
+    return v.typeCode() == gtBand ? 1 : v.ObjectSubVersion;
+}
+
 } // namespace pv

@@ -33,4 +33,13 @@ void writeFrfLines(ByteStream& s, const Lines& lines);
 float frameWidthFromStored(int32_t stored);
 int32_t frameWidthToStored(float width);
 
+// The 30 bytes of a view's geometry: Left, Top, Width, Height, Flags,
+// FrameTyp, the frame width in stored form, FrameColor, FrameStyle.
+void readViewGeometry(ByteStream& s, TfrView& v);
+void writeViewGeometry(ByteStream& s, const TfrView& v);
+
+// The object sub-version written with a view: bands are written in the
+// layout of sub-version 1, other classes keep the value read.
+uint8_t writtenSubVersion(const TfrView& v);
+
 } // namespace pv

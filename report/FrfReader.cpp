@@ -214,15 +214,7 @@ void FrfReader::readCommonFields(TfrView& v) {
         v.ObjectVersion = s_.readU8();
         v.ObjectSubVersion = s_.readU8();
     }
-    v.Left = s_.readI32();
-    v.Top = s_.readI32();
-    v.Width = s_.readI32();
-    v.Height = s_.readI32();
-    v.Flags = s_.readU16();
-    v.FrameTyp = s_.readU16();
-    v.FrameWidth = frameWidthFromStored(s_.readI32());
-    v.FrameColor = s_.readU32();
-    v.FrameStyle = s_.readU16();
+    readViewGeometry(s_, v);
     v.FillColor = s_.readU32();
     v.Format = s_.readI32();
     v.FormatStr = readFrfText(s_, edition_);

@@ -41,16 +41,8 @@ void writePage(ByteStream& s, const TfrPage& p) {
 void writeCommonFields(ByteStream& s, const TfrView& v) {
     writeFrfText(s, v.Name);
     s.writeU8(2);
-    s.writeU8(v.typeCode() == gtBand ? 1 : v.ObjectSubVersion);
-    s.writeI32(v.Left);
-    s.writeI32(v.Top);
-    s.writeI32(v.Width);
-    s.writeI32(v.Height);
-    s.writeU16(v.Flags);
-    s.writeU16(v.FrameTyp);
-    s.writeI32(frameWidthToStored(v.FrameWidth));
-    s.writeU32(v.FrameColor);
-    s.writeU16(v.FrameStyle);
+    s.writeU8(writtenSubVersion(v));
+    writeViewGeometry(s, v);
     s.writeU32(v.FillColor);
     s.writeI32(v.Format);
     writeFrfText(s, v.FormatStr);

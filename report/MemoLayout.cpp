@@ -2,6 +2,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/MeasuringCanvas.h"
+#include "report/ExportFilter.h"
 #include "report/MemoView.h"
 #include "report/TextWrap.h"
 #include "report/ViewDrawing.h"
@@ -89,6 +90,42 @@ void drawUnderlines(Canvas& canvas, const TfrMemoView& m, const ViewGeometry& g,
     }
 }
 
+// Where a horizontal line of width `tw` starts, `free` being the width the
+// box leaves it.
+int horizontalStart(const TfrMemoView& m, const ViewGeometry& g, int tw, int free) {
+    switch (horizontal(m)) {
+    case frtaRight:
+        return g.x + g.box.width() - g.gx - tw - 1;
+    case frtaCenter:
+        return g.x + g.gx + free / 2;
+    default:
+        return g.x + g.gx;
+    }
+}
+
+// Where a rotated line starts: it runs upwards from there.
+int rotatedStart(const TfrMemoView& m, const ViewGeometry& g, int tw, int free) {
+    switch (horizontal(m)) {
+    case frtaRight:
+        return g.y + g.gy + tw;
+    case frtaCenter:
+        return g.box.bottom - g.gy - free / 2 - 1;
+    default:
+        return g.box.bottom - g.gy;
+    }
+}
+
+// A filter that draws frames line by line gets, for each line of a
+// horizontal box, the sides that line borders on: the lines of one box
+// join without a rule between them. Rotated lines carry no sides.
+uint16_t exportedSides(const TfrMemoView& m, bool turned, size_t index, size_t count) {
+    if (turned) return 0;
+    uint16_t sides = m.FrameTyp;
+    if (index > 0) sides &= ~frftTop;
+    if (index + 1 < count) sides &= ~frftBottom;
+    return sides;
+}
+
 } // namespace
 
 int MeasuringFontHeight(const TfrMemoView& m) {
@@ -143,9 +180,12 @@ int DrawMemo(Canvas& canvas, TfrMemoView& m, const DrawScale& s, const MemoDrawO
     const MemoLayout layout = MeasureMemo(m, m.Memo, m.flag(flAutoWidth) ? 100 : 0);
     ViewGeometry g = ApplyScale(m, s);
     const int fp = drawingFontHeight(m, canvas, s);
-    DrawBackground(canvas, m, g, s);
-    DrawFrame(canvas, m, g, s);
-    if (m.flag(flUnderlines)) drawUnderlines(canvas, m, g, s, fp);
+    TfrExportFilter* const filter = options.exportTo;
+    if (!filter) {
+        DrawBackground(canvas, m, g, s);
+        DrawFrame(canvas, m, g, s);
+        if (m.flag(flUnderlines)) drawUnderlines(canvas, m, g, s, fp);
+    }
     if (layout.lines.empty() || s.firstPassOfTwo) return 0;
 
     canvas.SetBkMode(BkMode::Transparent);
@@ -164,46 +204,24 @@ int DrawMemo(Canvas& canvas, TfrMemoView& m, const DrawScale& s, const MemoDrawO
     if (turned && v == frtaDown) g.x = g.box.right - textHeight;
 
     const int step = roundEven(m.LineSpacing * (turned ? s.sx : s.sy)) + fp;
+    const size_t count = layout.lines.size();
     int pos = turned ? g.x + g.gx : g.y + g.gy;
     int drawn = 0;
-    for (const std::string& stored : layout.lines) {
+    for (size_t i = 0; i < count; ++i) {
         if (options.clipAtBottom && !turned && g.box.bottom < pos + step) break;
         bool ended = false;
-        const std::string_view text = WithoutParagraphEnd(stored, &ended);
+        const std::string_view text = WithoutParagraphEnd(layout.lines[i], &ended);
         const bool last = ended || text.empty();
         const int tw = canvas.GetTextExtent(text).cx;
-        const bool spread = horizontal(m) == frtaJustify && !last;
-        std::vector<int> dx;
-        if (!turned) {
-            const int free = g.box.width() - 2 * g.gx - tw;
-            int x = g.x + g.gx;
-            switch (horizontal(m)) {
-            case frtaRight:
-                x = g.x + g.box.width() - g.gx - tw - 1;
-                break;
-            case frtaCenter:
-                x = g.x + g.gx + free / 2;
-                break;
-            default:
-                break;
-            }
-            if (spread) dx = justified(canvas, text, free);
-            canvas.ExtTextOut(x, pos, eto, &clip, text, dx);
+        const int free = turned ? g.box.height() - 2 * g.gy - tw : g.box.width() - 2 * g.gx - tw;
+        const Point at = turned ? Point{pos, rotatedStart(m, g, tw, free)}
+                                : Point{horizontalStart(m, g, tw, free), pos};
+        if (filter) {
+            filter->TextLine(clip, at.x, at.y, text, exportedSides(m, turned, i, count), m);
         } else {
-            const int free = g.box.height() - 2 * g.gy - tw;
-            int y = g.box.bottom - g.gy;
-            switch (horizontal(m)) {
-            case frtaRight:
-                y = g.y + g.gy + tw;
-                break;
-            case frtaCenter:
-                y = g.box.bottom - g.gy - free / 2 - 1;
-                break;
-            default:
-                break;
-            }
-            if (spread) dx = justified(canvas, text, free);
-            canvas.ExtTextOut(pos, y, eto, &clip, text, dx);
+            std::vector<int> dx;
+            if (horizontal(m) == frtaJustify && !last) dx = justified(canvas, text, free);
+            canvas.ExtTextOut(at.x, at.y, eto, &clip, text, dx);
         }
         ++drawn;
         pos += step;

@@ -7,6 +7,7 @@
 namespace pv {
 
 class Canvas;
+class TfrExportFilter;
 class TfrMemoView;
 
 // The pixel height of the box's font on the measuring canvas.
@@ -33,11 +34,14 @@ int LeftoverHeight(const TfrMemoView& memo);
 
 struct MemoDrawOptions {
     bool clipAtBottom = false; // stop before a line that would cross the bottom
+    // Export mode: no background, frame or ruled lines, and each line goes to
+    // the filter's TextLine where it would have been drawn.
+    TfrExportFilter* exportTo = nullptr;
 };
 
 // Draws the text box with its stored (expanded) text. With AutoWidth the box
 // is first sized to its text, keeping its right edge when right-aligned or
-// justified. Returns the number of lines drawn.
+// justified. Returns the number of lines drawn (or handed over).
 int DrawMemo(Canvas& canvas, TfrMemoView& memo, const DrawScale& scale,
              const MemoDrawOptions& options = {});
 

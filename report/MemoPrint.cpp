@@ -4,6 +4,8 @@
 #include "report/ExpressionEngine.h"
 #include "report/MemoLayout.h"
 #include "report/MemoView.h"
+#include "report/PreparedObject.h"
+#include "report/ViewPrint.h"
 
 namespace pv {
 namespace {
@@ -47,6 +49,15 @@ Lines ExpandMemoLines(const TfrMemoView& memo, ExpressionEngine& engine) {
     return out;
 }
 
+Lines PrintLines(TfrMemoView& memo, ExpressionEngine& engine, ObjectPrintEvents& events) {
+    std::optional<Lines> field = events.boundMemoLines(memo);
+    Lines lines = field ? std::move(*field) : memo.Memo;
+    const bool changed = events.beforePrint(lines, memo);
+    // A field's text is data: brackets in it are not expressions.
+    if (field || changed) return lines;
+    return ExpandMemoLines(memo, engine);
+}
+
 ScopedHighlight::ScopedHighlight(TfrMemoView& memo, ExpressionEngine& engine)
     : memo_(memo), style_(memo.FontStyle), fontColor_(memo.FontColor), fillColor_(memo.FillColor) {
     if (memo.HighlightCondition.empty()) return;
@@ -69,27 +80,71 @@ ScopedHighlight::~ScopedHighlight() {
 }
 
 int MeasureHeight(TfrMemoView& memo, ExpressionEngine& engine, MemoPrintState& state,
-                  bool firstPassOfTwo) {
+                  ObjectPrintEvents& events, bool firstPassOfTwo) {
+    events.runScript(memo);
+    state.lines.reset();
     if (!memo.Visible) return 0;
-    const Lines lines = ExpandMemoLines(memo, engine);
+    state.lines = PrintLines(memo, engine, events);
     ScopedHighlight highlight(memo, engine);
     if (memo.flag(flSuppress)) {
-        const std::string text = joined(lines);
+        const std::string text = joined(*state.lines);
         if (state.lastText == text) return 0;
         if (firstPassOfTwo) state.lastText = text;
     }
-    return MeasureMemo(memo, lines).textHeight;
+    return MeasureMemo(memo, *state.lines).textHeight;
 }
 
-std::optional<Lines> TextToWrite(TfrMemoView& memo, ExpressionEngine& engine,
-                                 MemoPrintState& state) {
-    Lines lines = ExpandMemoLines(memo, engine);
+std::optional<Lines> TextToWrite(TfrMemoView& memo, ExpressionEngine& engine, MemoPrintState& state,
+                                 ObjectPrintEvents& events) {
+    Lines lines = PrintLines(memo, engine, events);
     if (memo.flag(flSuppress)) {
         const std::string text = joined(lines);
         if (state.lastText == text) return std::nullopt;
         state.lastText = text;
     }
     return lines;
+}
+
+namespace {
+
+// The part of the box that fits its height; the rest stays for the next part.
+Lines cutPart(const TfrMemoView& memo, Lines lines, MemoPrintState& state) {
+    TfrMemoView part = memo;
+    part.Memo = std::move(lines);
+    MemoParts parts = CutMemo(part);
+    if (parts.rest.empty())
+        state.lines.reset();
+    else
+        state.lines = std::move(parts.rest);
+    return std::move(parts.written);
+}
+
+} // namespace
+
+bool WritePreparedMemo(ByteStream& page, TfrMemoView& memo, ExpressionEngine& engine,
+                       MemoPrintState& state, ObjectPrintEvents& events, DrawMode mode,
+                       const PreparedPlacement* placement) {
+    PrintRestorer restorer(memo);
+    Lines lines;
+    if (mode == DrawMode::Part && state.lines) {
+        lines = *state.lines;
+    } else {
+        events.runScript(memo);
+        lines = PrintLines(memo, engine, events);
+    }
+    state.lines.reset();
+    if (!memo.Visible) return false;
+    PlaceForRecord(memo, placement);
+    ScopedHighlight highlight(memo, engine);
+    if (mode == DrawMode::Part) lines = cutPart(memo, std::move(lines), state);
+    ExpandTag(memo, engine);
+    if (memo.flag(flSuppress)) {
+        const std::string text = joined(lines);
+        if (state.lastText == text) return false;
+        state.lastText = text;
+    }
+    WritePrepared(page, memo, lines);
+    return true;
 }
 
 } // namespace pv

@@ -59,6 +59,28 @@ void TfrMemoView::writeClassFields(ByteStream& s) const {
     s.writeI32(CharSpacing);
 }
 
+void TfrMemoView::readPreparedClassFields(ByteStream& s) {
+    FontName = readFrfText(s, kFrfEdition);
+    FontSize = s.readI32();
+    FontStyle = s.readU16();
+    FontColor = s.readI32();
+    Alignment = s.readU32();
+    FontCharset = s.readU16();
+    LineSpacing = s.readI32();
+    CharSpacing = s.readI32();
+}
+
+void TfrMemoView::writePreparedClassFields(ByteStream& s) const {
+    writeFrfText(s, FontName);
+    s.writeI32(FontSize);
+    s.writeU16(FontStyle);
+    s.writeI32(FontColor);
+    s.writeU32(Alignment);
+    s.writeU16(FontCharset);
+    s.writeI32(LineSpacing);
+    s.writeI32(CharSpacing);
+}
+
 std::optional<Variant> TfrMemoView::ReadProperty(std::string_view name) const {
     if (is(name, "Font.Name")) return Variant(FontName);
     if (is(name, "Font.Size")) return Variant(FontSize);

@@ -25,6 +25,10 @@ public:
     std::unique_ptr<TfrView> clone() const override { return std::make_unique<TfrMemoView>(*this); }
     void readClassFields(ByteStream& s, const FrfContext& ctx) override;
     void writeClassFields(ByteStream& s) const override;
+    // A prepared box was written with its highlight already applied: it keeps
+    // neither the highlight attributes nor the condition.
+    void readPreparedClassFields(ByteStream& s) override;
+    void writePreparedClassFields(ByteStream& s) const override;
 
     std::optional<Variant> ReadProperty(std::string_view name) const override;
     bool WriteProperty(std::string_view name, const Variant& value) override;

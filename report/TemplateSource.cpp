@@ -479,7 +479,7 @@ private:
             v.Width = length(arg(3));
             v.Height = length(arg(4));
         } else if (key_ == "flags")
-            v.Flags = static_cast<uint16_t>(bits(flagNames(v), 1, 0xFFFF));
+            v.Flags = static_cast<uint16_t>(bits(flagNamesOf(v.typeCode()), 1, 0xFFFF));
         else if (key_ == "frame" && v.typeCode() != gtBand) {
             directionGiven_ = true;
             v.FrameTyp = tokens_.size() == 2 && arg(1) == "all"
@@ -550,19 +550,6 @@ private:
             return "subreport";
         default:
             return "line";
-        }
-    }
-
-    static const std::vector<Name>& flagNames(const TfrView& v) {
-        switch (v.typeCode()) {
-        case gtMemo:
-            return kMemoFlags;
-        case gtBand:
-            return kBandFlags;
-        case gtPicture:
-            return kPictureFlags;
-        default:
-            return kPlainFlags;
         }
     }
 

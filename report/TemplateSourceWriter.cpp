@@ -129,19 +129,6 @@ private:
             writeObject(*object);
     }
 
-    static const std::vector<Name>& flagsOf(const TfrView& v) {
-        switch (v.typeCode()) {
-        case gtMemo:
-            return kMemoFlags;
-        case gtBand:
-            return kBandFlags;
-        case gtPicture:
-            return kPictureFlags;
-        default:
-            return kPlainFlags;
-        }
-    }
-
     static std::string formatText(int32_t format) {
         uint32_t f = static_cast<uint32_t>(format);
         uint32_t category = (f >> 24) & 0xFF;
@@ -180,7 +167,8 @@ private:
 
         line(2, "rect " + std::to_string(v.Left) + " " + std::to_string(v.Top) + " " +
                     std::to_string(v.Width) + " " + std::to_string(v.Height));
-        if (v.Flags != defaultFlags(v)) line(2, "flags " + bitsToWords(flagsOf(v), v.Flags));
+        if (v.Flags != defaultFlags(v))
+            line(2, "flags " + bitsToWords(flagNamesOf(v.typeCode()), v.Flags));
         if (code == gtLine) {
             if (v.FrameTyp == kLineVertical)
                 line(2, "direction vertical");

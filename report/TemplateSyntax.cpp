@@ -28,6 +28,19 @@ const std::vector<Name> kBandFlags = {{"stretched", flStretched},
 const std::vector<Name> kPictureFlags = {
     {"stretched", flStretched}, {"center", flPictCenter}, {"keepaspect", flPictRatio}};
 const std::vector<Name> kPlainFlags = {{"stretched", flStretched}};
+const std::vector<Name>& flagNamesOf(uint8_t viewType) {
+    switch (viewType) {
+    case gtMemo:
+        return kMemoFlags;
+    case gtBand:
+        return kBandFlags;
+    case gtPicture:
+        return kPictureFlags;
+    default:
+        return kPlainFlags;
+    }
+}
+
 const std::vector<Name> kFrameSides = {
     {"right", frftRight}, {"bottom", frftBottom}, {"left", frftLeft}, {"top", frftTop}};
 const std::vector<Name> kFontStyles = {

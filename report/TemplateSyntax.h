@@ -19,6 +19,10 @@ extern const std::vector<Name> kMemoFlags, kBandFlags, kPictureFlags, kPlainFlag
 extern const std::vector<Name> kFrameSides, kFontStyles, kBandTypes, kFrameStyles, kBandAligns,
     kGraphicKinds, kBlobTypes, kFormatCategories, kPaperNames;
 
+// The flag words a view of this type code (gtMemo, gtBand, ...) knows;
+// types without flags of their own know only "stretched".
+const std::vector<Name>& flagNamesOf(uint8_t viewType);
+
 // The word of `value` in an enumeration, if it has one.
 std::optional<std::string> wordOf(const std::vector<Name>& names, uint32_t value);
 std::optional<uint32_t> valueOf(const std::vector<Name>& names, std::string_view word);

@@ -2,6 +2,7 @@
 
 #include "platform/SystemFormat.h"
 #include "platform/TextCase.h"
+#include "report/FrfPrimitives.h"
 #include "report/PropertyValue.h"
 
 #include <atomic>
@@ -31,6 +32,10 @@ TfrView::Number::Number() : value_(nextObjectId++) {}
 TfrView::TfrView() : Format(defaultViewFormat()) {}
 
 TfrView::TfrView(const TfrView& other) = default;
+
+void TfrView::readPreparedClassFields(ByteStream& s) {
+    readClassFields(s, FrfContext{kFrfEdition});
+}
 
 std::optional<Variant> TfrView::ReadProperty(std::string_view name) const {
     if (is(name, "Name")) return Variant(Name);

@@ -77,6 +77,10 @@ public:
     // Reads and writes the class fields that follow the common ones.
     virtual void readClassFields(ByteStream& s, const FrfContext& ctx) {}
     virtual void writeClassFields(ByteStream& s) const {}
+    // The class fields of the view's record on a prepared page: the template
+    // form unless the class says otherwise.
+    virtual void readPreparedClassFields(ByteStream& s);
+    virtual void writePreparedClassFields(ByteStream& s) const { writeClassFields(s); }
     // Called once the whole template is read.
     virtual void Loaded() {}
 

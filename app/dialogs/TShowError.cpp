@@ -16,7 +16,7 @@ namespace pv {
 TShowError::TShowError(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName("ShowError");
-    setWindowTitle(qt1251(ShowErrorPresenter::caption()));
+    setWindowTitle(qt1251(ShowErrorPresenter::caption(), CrLf::Keep));
     QFont base("MS Sans Serif");
     base.setPointSize(8);
     setFont(base);
@@ -44,13 +44,13 @@ TShowError::TShowError(QWidget* parent)
     labelError_->setFont(large);
     labelError_->setStyleSheet("color: red");
 
-    bitOk_ = new QPushButton(qt1251(ShowErrorPresenter::okCaption()), this);
+    bitOk_ = new QPushButton(qt1251(ShowErrorPresenter::okCaption(), CrLf::Keep), this);
     bitOk_->setObjectName("BitOk");
     bitOk_->setGeometry(70, 126, 150, 30);
-    bitNo_ = new QPushButton(qt1251(ShowErrorPresenter::noCaption()), this);
+    bitNo_ = new QPushButton(qt1251(ShowErrorPresenter::noCaption(), CrLf::Keep), this);
     bitNo_->setObjectName("BitNo");
     bitNo_->setGeometry(250, 126, 150, 30);
-    checkBoxDist_ = new QCheckBox(qt1251(ShowErrorPresenter::boxCaption()), this);
+    checkBoxDist_ = new QCheckBox(qt1251(ShowErrorPresenter::boxCaption(), CrLf::Keep), this);
     checkBoxDist_->setObjectName("CheckBoxDist");
     checkBoxDist_->setGeometry(70, 166, 330, 22);
     setTabOrder(bitOk_, bitNo_);
@@ -77,10 +77,8 @@ TShowError::TShowError(QWidget* parent)
 
 void TShowError::present(ShowErrorPresenter& presenter) {
     presenter_ = &presenter;
-    QString message = qt1251(presenter.message());
-    message.replace("\r\n", "\n");
-    label1_->setText(message);
-    labelError_->setText(qt1251(presenter.number()));
+    label1_->setText(qt1251(presenter.message(), CrLf::ToLf));
+    labelError_->setText(qt1251(presenter.number(), CrLf::Keep));
     QSignalBlocker block(checkBoxDist_);
     checkBoxDist_->setChecked(presenter.boxChecked());
 }

@@ -33,7 +33,7 @@ Tfm_setup::Tfm_setup(SetupPresenter& presenter, Ui& ui, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       presenter_(presenter), ui_(ui) {
     setObjectName("fm_setup");
-    setWindowTitle(qt1251(SetupPresenter::caption()));
+    setWindowTitle(qt1251(SetupPresenter::caption(), CrLf::Keep));
     QFont base("MS Sans Serif");
     base.setPointSize(8);
     setFont(base);
@@ -75,7 +75,7 @@ Tfm_setup::Tfm_setup(SetupPresenter& presenter, Ui& ui, QWidget* parent)
         syncFromPresenter();
     });
 
-    exitButton_ = new QPushButton(qt1251(SetupPresenter::exitCaption()), this);
+    exitButton_ = new QPushButton(qt1251(SetupPresenter::exitCaption(), CrLf::Keep), this);
     exitButton_->setObjectName("ExitButton");
     exitButton_->setFlat(true);
     exitButton_->setFocusPolicy(Qt::NoFocus);
@@ -93,7 +93,7 @@ void Tfm_setup::syncFromPresenter() {
     const auto& controls = SetupPresenter::edits();
     for (int i = 0; i < int(edits_.size()); ++i) {
         QSignalBlocker block(edits_[i]);
-        const QString text = qt1251(presenter_.editText(i));
+        const QString text = qt1251(presenter_.editText(i), CrLf::Keep);
         // A longer value from the file is shown whole, not cut to the limit.
         if (controls[i].maxLength > 0)
             edits_[i]->setMaxLength(std::max<int>(controls[i].maxLength, text.size()));
@@ -102,9 +102,9 @@ void Tfm_setup::syncFromPresenter() {
     QSignalBlocker blockKop(boxKop_);
     QSignalBlocker blockSpis(boxSpisADV_);
     boxKop_->setChecked(presenter_.boxKop());
-    boxKop_->setText(qt1251(presenter_.boxKopCaption()));
+    boxKop_->setText(qt1251(presenter_.boxKopCaption(), CrLf::Keep));
     boxSpisADV_->setChecked(presenter_.boxSpisADV());
-    boxSpisADV_->setText(qt1251(presenter_.boxSpisADVCaption()));
+    boxSpisADV_->setText(qt1251(presenter_.boxSpisADVCaption(), CrLf::Keep));
 }
 
 void Tfm_setup::showEvent(QShowEvent* event) {

@@ -2,7 +2,7 @@
 #include "app/dialogs/Tfm_setup.h"
 #include "platform/CodePage.h"
 #include "platform/ScriptedUi.h"
-#include "tests/app/core/TempDir.h"
+#include "tests/app/core/TempSettings.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,9 +14,7 @@
 #include <gtest/gtest.h>
 
 using namespace pv;
-using pv::test::readBytes;
-using pv::test::TempDir;
-using pv::test::writeBytes;
+using pv::test::TempSettings;
 namespace fs = std::filesystem;
 
 namespace {
@@ -44,14 +42,12 @@ protected:
     void TearDown() override {
         if (dialog.isVisible()) dialog.close();
     }
-    void writeIni(const char* utf8) { writeBytes(dir.file("pachkaview.ini"), ru(utf8)); }
-    std::string ini() { return text(readBytes(dir.file("pachkaview.ini"))); }
     void show() {
         dialog.show();
         QApplication::processEvents();
     }
 
-    TempDir dir;
+    TempSettings dir;
     DriverContext context;
     ScriptedUi ui;
     std::string lastChoice;
@@ -110,7 +106,7 @@ TEST_F(SetupDialogTest, ControlsLabelsLimitsAndTabOrder) {
 }
 
 TEST_F(SetupDialogTest, TypingIsLimitedButLongFileValuesShowWhole) {
-    writeIni("[Enterprise]\r\nОКОНХ=1234567890123456\r\n");
+    dir.writeIni("[Enterprise]\r\nОКОНХ=1234567890123456\r\n");
     show();
     typeText(dialog.edit(5), "12345678901234567890");
     EXPECT_EQ(dialog.edit(5)->text(), "123456789012");
@@ -122,7 +118,7 @@ TEST_F(SetupDialogTest, TypingIsLimitedButLongFileValuesShowWhole) {
 }
 
 TEST_F(SetupDialogTest, OpeningAsksTheKopecksQuestionAndNoKeepsTheBoxChecked) {
-    writeIni("[ADV-11]\r\nбез копеек=Нет\r\n[Enterprise]\r\nФИО_Руководителя=Иванов\r\n");
+    dir.writeIni("[ADV-11]\r\nбез копеек=Нет\r\n[Enterprise]\r\nФИО_Руководителя=Иванов\r\n");
     context.settings.kopecks = ru("Нет");
     ui.queueAnswer(MsgResult::No);
     show();
@@ -152,19 +148,19 @@ TEST_F(SetupDialogTest, UncheckingWithYesAndClosingKeepsTheFileValue) {
 
 TEST_F(SetupDialogTest, RememberWithNoLeavesTheFileUntouched) {
     const char* before = "[Enterprise]\r\nОКПО=1\r\n";
-    writeIni(before);
+    dir.writeIni(before);
     show();
     typeText(dialog.edit(5), "99");
     ui.queueAnswer(MsgResult::No);
     QTest::mouseClick(dialog.ExitButton(), Qt::LeftButton);
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(ini(), before);
+    EXPECT_EQ(dir.ini(), before);
     EXPECT_EQ(context.settings.OKPO, "1");
     EXPECT_EQ(dialog.edit(5)->text(), "199") << "the edit keeps the typed text until next showing";
 }
 
 TEST_F(SetupDialogTest, RememberWithYesSavesAndUpdatesTheCurrentValues) {
-    writeIni("[Dist]\r\nПроверка_рег=Нет\r\n");
+    dir.writeIni("[Dist]\r\nПроверка_рег=Нет\r\n");
     show();
     typeText(dialog.edit(0), u("Директор"));
     ui.queueAnswer(MsgResult::Yes); // kopecks question
@@ -172,7 +168,7 @@ TEST_F(SetupDialogTest, RememberWithYesSavesAndUpdatesTheCurrentValues) {
     ui.queueAnswer(MsgResult::Yes); // "Запомнить изменения"
     QTest::mouseClick(dialog.ExitButton(), Qt::LeftButton);
     EXPECT_FALSE(dialog.isVisible());
-    const std::string file = ini();
+    const std::string file = dir.ini();
     EXPECT_NE(file.find("Проверка_рег=Да"), std::string::npos) << file;
     EXPECT_NE(file.find("без копеек=Нет"), std::string::npos) << file;
     EXPECT_NE(file.find("Должность_Руководителя=Директор"), std::string::npos) << file;
@@ -187,19 +183,19 @@ TEST_F(SetupDialogTest, TypedChiefAccountantIsUsedWithoutSaving) {
     dialog.close();
     EXPECT_EQ(text(context.settings.FIOBug), "Петрова П.П.");
     EXPECT_EQ(context.settings.FIORuk, "");
-    EXPECT_EQ(ini(), "");
+    EXPECT_EQ(dir.ini(), "");
 }
 
 TEST_F(SetupDialogTest, ReadOnlyFileKeepsTheDialogOpenWithTheError) {
-    const std::string path = dir.file("pachkaview.ini");
-    writeIni("[Enterprise]\r\nОКПО=1\r\n");
+    const std::string path = dir.iniPath();
+    dir.writeIni("[Enterprise]\r\nОКПО=1\r\n");
     fs::permissions(path, fs::perms::owner_read);
     show();
     ui.queueAnswer(MsgResult::Yes);
     QTest::mouseClick(dialog.ExitButton(), Qt::LeftButton);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(ui.messages().back().icon, MsgIcon::Error);
-    EXPECT_EQ(ini(), "[Enterprise]\r\nОКПО=1\r\n");
+    EXPECT_EQ(dir.ini(), "[Enterprise]\r\nОКПО=1\r\n");
 }
 
 TEST_F(SetupDialogTest, EscapeDoesNotClose) {

@@ -5,7 +5,7 @@
 #include "platform/CodePage.h"
 #include "platform/ScriptedUi.h"
 #include "report/Variables.h"
-#include "tests/app/core/TempDir.h"
+#include "tests/app/core/RegionCheckRun.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -18,9 +18,6 @@
 #include <functional>
 
 using namespace pv;
-using pv::test::readBytes;
-using pv::test::TempDir;
-using pv::test::writeBytes;
 
 namespace {
 
@@ -28,28 +25,13 @@ QString u(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
-class NoReports : public ReportService {
-public:
-    void LoadFromFile(ReportId, const std::string&) override {}
-    void PrepareAndPreview(ReportId) override { ++shown; }
-    int shown = 0;
-};
-
-class CountingParsers : public DocumentParsers {
-public:
-    void parse(const std::string&, BatchDriver&) override { ++parsed; }
-    int parsed = 0;
-};
-
 // Batch runs with the real warning dialog; a timer plays the user whenever
 // the dialog is up.
-class ShowErrorDialogTest : public ::testing::Test {
+class ShowErrorDialogTest : public test::RegionCheckRun {
 protected:
     void SetUp() override {
-        context.ProgramDir = dir.dir();
+        RegionCheckRun::SetUp();
         driver.setRegionCheck(&check);
-        driver.setParsers(&parsers);
-        frVariables().Clear();
         user.setInterval(5);
         QObject::connect(&user, &QTimer::timeout, [this] {
             if (!dialog.isVisible() || !play) return;
@@ -60,27 +42,6 @@ protected:
         user.start();
     }
 
-    void runBatch(const std::string& regNom) {
-        const std::string path = dir.file("batch.txt");
-        const std::vector<std::string> lines{
-            "\"ФАЙЛ\",\"04.00\",\"ПФР\"",
-            "\"ОРГН\",1,\"" + regNom + "\",\"0012345678\",\"000\",\"ООО\"",
-            "\"ПАЧК\",17,\"01.02.2006\",,\"\",,2005,,,,,,4,2005", "\"ОПИС\",\"ИН41\",3"};
-        std::string bytes;
-        for (const auto& l : lines)
-            bytes += codepage::fromUtf16(codepage::utf8ToUtf16(l), 866) + "\r\n";
-        writeBytes(path, bytes);
-        ui.queueFile(path);
-        driver.BitBtn13Click();
-    }
-
-    TempDir dir;
-    DriverContext context;
-    ScriptedUi ui;
-    NoReports reports;
-    CountingParsers parsers;
-    BatchDriver driver{context, ui, reports};
-    ShowErrorPresenter presenter{context, ui};
     TShowError dialog;
     RegistrationCheck check{context, presenter, dialog, ui};
     QTimer user;
@@ -144,8 +105,7 @@ TEST_F(ShowErrorDialogTest, TheBoxSwitchesTheWarningOffForTheNextBatch) {
     EXPECT_EQ(reports.shown, 1);
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(cp1251ToUtf8(ui.messages()[0].caption), "Информация!");
-    EXPECT_EQ(cp1251ToUtf8(readBytes(dir.file("pachkaview.ini"))),
-              "[Dist]\r\nПроверка_рег=Нет\r\n\r\n");
+    EXPECT_EQ(dir.ini(), "[Dist]\r\nПроверка_рег=Нет\r\n\r\n");
     EXPECT_TRUE(dialog.CheckBoxDist()->isChecked()) << "the box keeps its state";
 
     runBatch("088-028-000001");

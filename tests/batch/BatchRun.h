@@ -9,7 +9,10 @@
 #include "batch/FormTables.h"
 #include "platform/CodePage.h"
 #include "platform/ScriptedUi.h"
+#include "platform/SystemFormat.h"
 #include "report/Variables.h"
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
@@ -93,6 +96,18 @@ public:
     BatchDriver driver{context, ui, reports};
     FormTables tables{ui, [this] { return driver.DocType(); }};
     FormParsers parsers{tables};
+};
+
+// A fixture: batch runs under a system format with a decimal comma.
+class CommaBatchRun : public ::testing::Test {
+protected:
+    static SystemFormat format() {
+        SystemFormat f;
+        f.decimalSeparator = ',';
+        return f;
+    }
+    ScopedSystemFormat scoped{format()};
+    BatchRun run;
 };
 
 } // namespace pv::testing

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 using namespace pv;
-using pv::testing::BatchRun;
+using pv::testing::CommaBatchRun;
 
 namespace {
 
@@ -31,16 +31,7 @@ std::string period(const std::string& dop1, const std::string& dop2,
            ",\"ЗП\"," + dop2 + ",\"МКС\"," + koef + ",0," + work;
 }
 
-class InventoryPackage : public ::testing::Test {
-protected:
-    SystemFormat format() {
-        SystemFormat f;
-        f.decimalSeparator = ',';
-        return f;
-    }
-    ScopedSystemFormat scoped{format()};
-    BatchRun run;
-};
+class InventoryPackage : public CommaBatchRun {};
 
 TEST_F(InventoryPackage, ActivityLineAndItsKey) {
     run.run("КОНВ", {kPerson, kActivity, period("0,0,0,\"\"", "0,0,0.00")});

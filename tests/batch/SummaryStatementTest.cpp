@@ -7,7 +7,7 @@
 #include <cstdio>
 
 using namespace pv;
-using pv::testing::BatchRun;
+using pv::testing::CommaBatchRun;
 
 namespace {
 
@@ -27,16 +27,7 @@ std::string groupField(int group, const char* suffix) {
     return name;
 }
 
-class SummaryStatement : public ::testing::Test {
-protected:
-    SystemFormat format() {
-        SystemFormat f;
-        f.decimalSeparator = ',';
-        return f;
-    }
-    ScopedSystemFormat scoped{format()};
-    BatchRun run;
-};
+class SummaryStatement : public CommaBatchRun {};
 
 TEST_F(SummaryStatement, FiguresLinesFillTheGroupsOfTheirSummaryRow) {
     std::vector<std::string> lines = {summary("1", "1000.5", "10")};

@@ -9,6 +9,8 @@
 namespace pv {
 namespace {
 
+using test::expectPdfError;
+
 struct Colour {
     int r, g, b;
 };
@@ -26,15 +28,6 @@ Bitmap24 blocks() {
             b.bgr.insert(b.bgr.end(), {std::uint8_t(c.b), std::uint8_t(c.g), std::uint8_t(c.r)});
         }
     return b;
-}
-
-void expectPdfError(const std::function<void()>& action, const std::string& message) {
-    try {
-        action();
-        ADD_FAILURE() << "expected \"" << message << "\"";
-    } catch (const TPDFException& e) {
-        EXPECT_EQ(e.what(), message);
-    }
 }
 
 // Each block is shown 40 × 40 points wide at 72 dpi; the centre of every

@@ -9,14 +9,8 @@
 namespace pv {
 namespace {
 
+using test::count;
 using test::TempDir;
-
-int count(const std::string& text, const std::string& what) {
-    int n = 0;
-    for (auto pos = text.find(what); pos != std::string::npos; pos = text.find(what, pos + 1))
-        ++n;
-    return n;
-}
 
 TEST(UrlFinder, FindsOneAddressPerPrefix) {
     using Found = std::vector<std::pair<std::size_t, std::size_t>>;

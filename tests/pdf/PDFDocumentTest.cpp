@@ -12,23 +12,9 @@
 namespace pv {
 namespace {
 
+using test::count;
+using test::expectPdfError;
 using test::TempDir;
-
-void expectPdfError(const std::function<void()>& action, const std::string& message) {
-    try {
-        action();
-        ADD_FAILURE() << "expected \"" << message << "\"";
-    } catch (const TPDFException& e) {
-        EXPECT_EQ(e.what(), message);
-    }
-}
-
-int count(const std::string& text, const std::string& what) {
-    int n = 0;
-    for (auto pos = text.find(what); pos != std::string::npos; pos = text.find(what, pos + 1))
-        ++n;
-    return n;
-}
 
 // Objects in the order they stand in the file.
 std::vector<int> objectOrder(const test::XrefView& xref) {

@@ -10,6 +10,7 @@
 namespace pv {
 namespace {
 
+using test::expectPdfError;
 using Lines = std::vector<std::string>;
 
 class PageTest : public ::testing::Test {
@@ -43,15 +44,6 @@ protected:
 bool endsWith(const std::string& text, const std::string& tail) {
     return text.size() >= tail.size() &&
            text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-void expectPdfError(const std::function<void()>& action, const std::string& message) {
-    try {
-        action();
-        ADD_FAILURE() << "expected \"" << message << "\"";
-    } catch (const TPDFException& e) {
-        EXPECT_EQ(e.what(), message);
-    }
 }
 
 TEST_F(PageTest, NewPageIsA4WithOneSavedState) {

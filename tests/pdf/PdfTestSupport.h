@@ -1,12 +1,14 @@
 #pragma once
 
 #include "pdf/PDFDocument.h"
+#include "pdf/PDFException.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
@@ -31,6 +33,24 @@ inline PdfDateTime fixedTime() {
 
 inline PdfClock fixedClock() {
     return [] { return fixedTime(); };
+}
+
+// `action` must fail with exactly `message`.
+inline void expectPdfError(const std::function<void()>& action, const std::string& message) {
+    try {
+        action();
+        ADD_FAILURE() << "expected \"" << message << "\"";
+    } catch (const TPDFException& e) {
+        EXPECT_EQ(e.what(), message);
+    }
+}
+
+// How often `what` stands in `text`, overlapping occurrences included.
+inline int count(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (auto pos = text.find(what); pos != std::string::npos; pos = text.find(what, pos + 1))
+        ++n;
+    return n;
 }
 
 struct CommandResult {

@@ -1,5 +1,6 @@
 #include "pdf/TrueTypeEncoding.h"
 #include "pdf/GlyphNames.h"
+#include "tests/pdf/PdfTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -8,12 +9,7 @@
 namespace pv {
 namespace {
 
-int count(const std::string& text, const std::string& what) {
-    int n = 0;
-    for (auto pos = text.find(what); pos != std::string::npos; pos = text.find(what, pos + 1))
-        ++n;
-    return n;
-}
+using test::count;
 
 TEST(GlyphNames, TheListInNameOrderAndTheFirstNameOfAValue) {
     EXPECT_EQ(std::string(kGlyphNames[0].name), "A");

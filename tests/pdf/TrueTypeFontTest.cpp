@@ -12,6 +12,8 @@
 namespace pv {
 namespace {
 
+using test::count;
+
 // Serves every face from made-up data, counting how often a file is read.
 class MadeUpFaces : public FontProvider {
 public:
@@ -55,13 +57,6 @@ int resources(const std::string& pdf, const std::string& resource) {
     const std::regex entry("/" + resource + " \\d+ 0 R");
     return static_cast<int>(
         std::distance(std::sregex_iterator(pdf.begin(), pdf.end(), entry), std::sregex_iterator()));
-}
-
-int count(const std::string& text, const std::string& what) {
-    int n = 0;
-    for (auto pos = text.find(what); pos != std::string::npos; pos = text.find(what, pos + 1))
-        ++n;
-    return n;
 }
 
 std::string fontDictionary(const std::string& pdf, const std::string& baseFont) {

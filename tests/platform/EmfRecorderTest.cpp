@@ -363,5 +363,30 @@ TEST(EmfRecorder, TextRecordBoundsFollowTheAlignment) {
     }
 }
 
+// Clip rectangles narrow one another; the canvas and the device context it
+// records into must agree on the result, also when they do not meet.
+TEST(EmfRecorder, ClipRectanglesIntersectOnCanvasAndDeviceAlike) {
+    struct Case {
+        Rect first, second, expected;
+    };
+    const Case cases[] = {
+        {{0, 0, 100, 100}, {10, 20, 50, 60}, {10, 20, 50, 60}}, // nested
+        {{10, 20, 50, 60}, {0, 0, 100, 100}, {10, 20, 50, 60}}, // wider second
+        {{0, 0, 100, 100}, {50, 40, 150, 140}, {50, 40, 100, 100}},
+        {{0, 0, 10, 10}, {20, 30, 40, 50}, {20, 30, 10, 10}}, // apart: empty
+    };
+    for (const Case& c : cases) {
+        EmfRecorder recorder(FontService::shared());
+        recorder.IntersectClipRect(c.first);
+        recorder.IntersectClipRect(c.second);
+        ASSERT_TRUE(recorder.state().clip.has_value());
+        EXPECT_EQ(*recorder.state().clip, c.expected);
+        const auto& device = recorder.deviceState().current().clip;
+        ASSERT_TRUE(device.has_value());
+        EXPECT_EQ(*device,
+                  (EmfEdges{c.expected.left, c.expected.top, c.expected.right, c.expected.bottom}));
+    }
+}
+
 } // namespace
 } // namespace pv

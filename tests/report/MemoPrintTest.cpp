@@ -49,8 +49,8 @@ TEST_F(MemoPrintTest, SuppressPrintsARepeatedValueOnce) {
     EXPECT_TRUE(TextToWrite(memo_, engine_, state).has_value());
 
     MemoPrintState firstPass; // nothing is written there, so measuring remembers
-    EXPECT_GT(MeasureHeight(memo_, engine_, firstPass, true), 0);
-    EXPECT_EQ(MeasureHeight(memo_, engine_, firstPass, true), 0);
+    EXPECT_GT(MeasureHeight(memo_, engine_, firstPass, noPrintEvents(), true), 0);
+    EXPECT_EQ(MeasureHeight(memo_, engine_, firstPass, noPrintEvents(), true), 0);
 }
 
 TEST_F(MemoPrintTest, HighlightForOnePrintAndErrorsIgnored) {

@@ -6,7 +6,7 @@
 #include "platform/CodePage.h"
 #include "platform/ScriptedUi.h"
 #include "report/Variables.h"
-#include "tests/app/core/TempDir.h"
+#include "tests/app/core/RegionCheckRun.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,6 @@
 
 using namespace pv;
 using pv::test::readBytes;
-using pv::test::TempDir;
 using pv::test::writeBytes;
 namespace fs = std::filesystem;
 
@@ -79,45 +78,14 @@ TEST(RegionWarningTextTest, NumbersAndTheirWarnings) {
               "правильно заполнен\r\nрегистрационный номер предприятия");
 }
 
-class NoReports : public ReportService {
-public:
-    void LoadFromFile(ReportId, const std::string&) override {}
-    void PrepareAndPreview(ReportId) override { ++shown; }
-    int shown = 0;
-};
-
-// Fills a table as a parser would, so a stopped run shows it stayed empty.
-class CountingParsers : public DocumentParsers {
-public:
-    void parse(const std::string&, BatchDriver&) override { ++parsed; }
-    int parsed = 0;
-};
-
 // The check inside real batch runs, with the warning answered by script.
-class RegionCheckRunTest : public ::testing::Test {
+class RegionCheckRunTest : public test::RegionCheckRun {
 protected:
     void SetUp() override {
-        context.ProgramDir = dir.dir();
+        RegionCheckRun::SetUp();
         driver.setRegionCheck(&check);
-        driver.setParsers(&parsers);
-        frVariables().Clear();
     }
 
-    void runBatch(const std::string& regNom) {
-        const std::string path = dir.file("batch.txt");
-        const std::vector<std::string> lines{
-            "\"ФАЙЛ\",\"04.00\",\"ПФР\"",
-            "\"ОРГН\",1,\"" + regNom + "\",\"0012345678\",\"000\",\"ООО\"",
-            "\"ПАЧК\",17,\"01.02.2006\",,\"\",,2005,,,,,,4,2005", "\"ОПИС\",\"ИН41\",3"};
-        std::string bytes;
-        for (const auto& l : lines)
-            bytes += codepage::fromUtf16(codepage::utf8ToUtf16(l), 866) + "\r\n";
-        writeBytes(path, bytes);
-        ui.queueFile(path);
-        driver.BitBtn13Click();
-    }
-
-    std::string iniText() { return cp1251ToUtf8(readBytes(dir.file("pachkaview.ini"))); }
     std::vector<std::string> captions() {
         std::vector<std::string> out;
         for (const auto& m : ui.messages())
@@ -125,13 +93,6 @@ protected:
         return out;
     }
 
-    TempDir dir;
-    DriverContext context;
-    ScriptedUi ui;
-    NoReports reports;
-    CountingParsers parsers;
-    BatchDriver driver{context, ui, reports};
-    ShowErrorPresenter presenter{context, ui};
     ScriptedRegionWarning warning{ui};
     RegistrationCheck check{context, presenter, warning, ui};
 };
@@ -145,7 +106,7 @@ TEST_F(RegionCheckRunTest, IgnoreGoesOnAndExitStopsBeforeAnyTable) {
     EXPECT_EQ(cp1251ToUtf8(ui.messages()[0].text),
               "Данное предприятие зарегистрировано не в\r\nТатарстане или не правильно "
               "заполнен\r\nрегистрационный номер предприятия\r\n013-999-000123");
-    EXPECT_EQ(iniText(), "[Dist]\r\nПроверка_рег=Да\r\n\r\n") << "closing writes the choice";
+    EXPECT_EQ(dir.ini(), "[Dist]\r\nПроверка_рег=Да\r\n\r\n") << "closing writes the choice";
 
     warning.setAnswer(ScriptedRegionWarning::Answer::Exit);
     runBatch("099-001-000001");
@@ -165,7 +126,7 @@ TEST_F(RegionCheckRunTest, FittingNumberAndSwitchedOffCheckAreSilent) {
     EXPECT_EQ(reports.shown, 2);
     EXPECT_TRUE(ui.messages().empty());
     EXPECT_EQ(warning.showings(), 0);
-    EXPECT_FALSE(fs::exists(dir.file("pachkaview.ini"))) << "no dialog, no settings file";
+    EXPECT_FALSE(fs::exists(dir.iniPath())) << "no dialog, no settings file";
 }
 
 TEST_F(RegionCheckRunTest, TickingTheBoxSwitchesTheCheckOffForLaterBatches) {
@@ -177,7 +138,7 @@ TEST_F(RegionCheckRunTest, TickingTheBoxSwitchesTheCheckOffForLaterBatches) {
               "Это сообщение можно отключить, но после\r\nзаполнении \"Установок по умолчанию\" "
               "\r\nВам будет предложено подтвердить или \r\nоставить от этого предупреждения.");
     EXPECT_EQ(ui.messages()[1].icon, MsgIcon::Information);
-    EXPECT_EQ(iniText(), "[Dist]\r\nПроверка_рег=Нет\r\n\r\n");
+    EXPECT_EQ(dir.ini(), "[Dist]\r\nПроверка_рег=Нет\r\n\r\n");
     EXPECT_EQ(cp1251ToUtf8(context.settings.regionCheck), "Нет");
     EXPECT_EQ(cp1251ToUtf8(presenter.lastChoice()), "Нет");
 
@@ -188,7 +149,7 @@ TEST_F(RegionCheckRunTest, TickingTheBoxSwitchesTheCheckOffForLaterBatches) {
 
 TEST_F(RegionCheckRunTest, OpeningReReadsTheSwitchAndTicksTheBox) {
     // Another copy of the program switched the check off meanwhile.
-    writeBytes(dir.file("pachkaview.ini"), ru("[Dist]\r\nПроверка_рег=Нет\r\n"));
+    dir.writeIni("[Dist]\r\nПроверка_рег=Нет\r\n");
     runBatch("099-001-000001");
     EXPECT_EQ(captions(), (std::vector<std::string>{"Информация!", "Внимание !!! Предупреждение"}));
     EXPECT_TRUE(presenter.boxChecked());
@@ -196,7 +157,7 @@ TEST_F(RegionCheckRunTest, OpeningReReadsTheSwitchAndTicksTheBox) {
 }
 
 TEST_F(RegionCheckRunTest, ReadOnlySettingsFileEndsTheRunWithTheSystemError) {
-    const std::string ini = dir.file("pachkaview.ini");
+    const std::string ini = dir.iniPath();
     writeBytes(ini, "[A]\r\nk=1\r\n");
     fs::permissions(ini, fs::perms::owner_read);
     runBatch("099-001-000001");

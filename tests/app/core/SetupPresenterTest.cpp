@@ -3,14 +3,12 @@
 #include "app/core/SettingsFileError.h"
 #include "platform/CodePage.h"
 #include "platform/ScriptedUi.h"
-#include "tests/app/core/TempDir.h"
+#include "tests/app/core/TempSettings.h"
 
 #include <gtest/gtest.h>
 
 using namespace pv;
-using pv::test::readBytes;
-using pv::test::TempDir;
-using pv::test::writeBytes;
+using pv::test::TempSettings;
 namespace fs = std::filesystem;
 
 namespace {
@@ -24,11 +22,9 @@ class SetupPresenterTest : public ::testing::Test {
 protected:
     void SetUp() override { context.ProgramDir = dir.dir(); }
 
-    std::string ini() { return cp1251ToUtf8(readBytes(dir.file("pachkaview.ini"))); }
-    void writeIni(const std::string& utf8) { writeBytes(dir.file("pachkaview.ini"), ru(utf8)); }
     std::string text(int i) { return cp1251ToUtf8(ui.messages().at(i).text); }
 
-    TempDir dir;
+    TempSettings dir;
     DriverContext context;
     ScriptedUi ui;
     std::string lastChoice;
@@ -36,8 +32,8 @@ protected:
 };
 
 TEST_F(SetupPresenterTest, MainWindowReadsTheTenValuesWithEmptyDefaults) {
-    writeIni("[Enterprise]\r\nФИО_ГлавБух=Петрова\r\nОКПО=123\r\nОКОНХ=\r\n[dist]\r\n"
-             "проверка_рег=Нет\r\n[ADV-11]\r\nбез копеек=Нет\r\n");
+    dir.writeIni("[Enterprise]\r\nФИО_ГлавБух=Петрова\r\nОКПО=123\r\nОКОНХ=\r\n[dist]\r\n"
+                 "проверка_рег=Нет\r\n[ADV-11]\r\nбез копеек=Нет\r\n");
     ProgramSettings s = readProgramSettings(dir.dir());
     EXPECT_EQ(cp1251ToUtf8(s.FIOBug), "Петрова");
     EXPECT_EQ(s.OKPO, "123");
@@ -47,14 +43,14 @@ TEST_F(SetupPresenterTest, MainWindowReadsTheTenValuesWithEmptyDefaults) {
     EXPECT_TRUE(switchedOff(s.kopecks));
     EXPECT_EQ(s.personList, "");
 
-    TempDir empty;
+    TempSettings empty;
     ProgramSettings none = readProgramSettings(empty.dir());
     EXPECT_EQ(none.FIOBug, "");
-    EXPECT_EQ(fs::file_size(empty.file("pachkaview.ini")), 0u) << "an empty file is left";
+    EXPECT_EQ(fs::file_size(empty.iniPath()), 0u) << "an empty file is left";
 }
 
 TEST_F(SetupPresenterTest, OpeningAsksTheKopecksQuestionWhenTheSwitchSaysNo) {
-    writeIni("[Enterprise]\r\nДолжность_Руководителя=Директор\r\nОКПО=42\r\n");
+    dir.writeIni("[Enterprise]\r\nДолжность_Руководителя=Директор\r\nОКПО=42\r\n");
     context.settings.kopecks = ru("Нет");
     ui.queueAnswer(MsgResult::No);
     setup.FormActivate();
@@ -122,7 +118,7 @@ TEST_F(SetupPresenterTest, BoxAnswers) {
 }
 
 TEST_F(SetupPresenterTest, RememberWithYesWritesAllTenKeysInOrder) {
-    writeIni("[Dist]\r\nПроверка_рег=Нет\r\n");
+    dir.writeIni("[Dist]\r\nПроверка_рег=Нет\r\n");
     setup.FormActivate();
     for (int i = 0; i < 7; ++i)
         setup.setEditText(i, ru("Т") + std::to_string(i));
@@ -131,11 +127,11 @@ TEST_F(SetupPresenterTest, RememberWithYesWritesAllTenKeysInOrder) {
     ui.queueAnswer(MsgResult::Yes); // "Запомнить изменения"
     EXPECT_TRUE(setup.ExitButtonClick());
     EXPECT_EQ(cp1251ToUtf8(ui.messages().back().text), "Запомнить изменения");
-    EXPECT_EQ(ini(), "[ADV-11]\r\nбез копеек=Нет\r\n\r\n[Dist]\r\nПроверка_рег=Да\r\n\r\n"
-                     "[Enterprise]\r\nДолжность_Исполнителя=Т3\r\nДолжность_Руководителя=Т0\r\n"
-                     "ОКОНХ=Т6\r\nОКПО=Т5\r\nФИО_ГлавБух=Т2\r\nФИО_Исполнителя=Т4\r\n"
-                     "ФИО_Руководителя=Т1\r\n\r\n[Spisk]\r\nБез списка ЗЛ в пачках АДВ-1 АДВ-2 "
-                     "АДВ-3=Да\r\n\r\n");
+    EXPECT_EQ(dir.ini(), "[ADV-11]\r\nбез копеек=Нет\r\n\r\n[Dist]\r\nПроверка_рег=Да\r\n\r\n"
+                         "[Enterprise]\r\nДолжность_Исполнителя=Т3\r\nДолжность_Руководителя=Т0\r\n"
+                         "ОКОНХ=Т6\r\nОКПО=Т5\r\nФИО_ГлавБух=Т2\r\nФИО_Исполнителя=Т4\r\n"
+                         "ФИО_Руководителя=Т1\r\n\r\n[Spisk]\r\nБез списка ЗЛ в пачках АДВ-1 АДВ-2 "
+                         "АДВ-3=Да\r\n\r\n");
     setup.FormClose();
     EXPECT_EQ(cp1251ToUtf8(context.settings.DolRuk), "Т0");
     EXPECT_EQ(cp1251ToUtf8(context.settings.OKONH), "Т6");
@@ -145,13 +141,13 @@ TEST_F(SetupPresenterTest, RememberWithYesWritesAllTenKeysInOrder) {
 
 TEST_F(SetupPresenterTest, RememberWithNoLeavesTheFileAndDropsTheEdits) {
     const std::string before = "[Enterprise]\r\nФИО_Руководителя=Иванов\r\n";
-    writeIni(before);
+    dir.writeIni(before);
     setup.FormActivate();
     setup.setEditText(1, ru("Сидоров"));
     ui.queueAnswer(MsgResult::No);
     EXPECT_TRUE(setup.ExitButtonClick());
     setup.FormClose();
-    EXPECT_EQ(ini(), before);
+    EXPECT_EQ(dir.ini(), before);
     EXPECT_EQ(cp1251ToUtf8(context.settings.FIORuk), "Иванов");
     EXPECT_EQ(cp1251ToUtf8(setup.editText(1)), "Сидоров") << "the edit keeps the typed text";
     setup.FormActivate();
@@ -167,7 +163,7 @@ TEST_F(SetupPresenterTest, ClosingUsesTheTypedChiefAccountantAndTheLastRegionCho
     EXPECT_EQ(cp1251ToUtf8(context.settings.FIOBug), "Петрова");
     EXPECT_EQ(context.settings.DolRuk, "");
     EXPECT_EQ(cp1251ToUtf8(context.settings.regionCheck), "Нет");
-    EXPECT_EQ(ini(), "") << "nothing saved";
+    EXPECT_EQ(dir.ini(), "") << "nothing saved";
 }
 
 TEST_F(SetupPresenterTest, ClosingWithTheBoxUncheckedKeepsTheFileValueAndReopeningFollowsIt) {
@@ -183,14 +179,14 @@ TEST_F(SetupPresenterTest, ClosingWithTheBoxUncheckedKeepsTheFileValueAndReopeni
 }
 
 TEST_F(SetupPresenterTest, RememberOnAReadOnlyFileFailsAndKeepsTheContent) {
-    const std::string path = dir.file("pachkaview.ini");
-    writeIni("[Enterprise]\r\nОКПО=1\r\n");
+    const std::string path = dir.iniPath();
+    dir.writeIni("[Enterprise]\r\nОКПО=1\r\n");
     fs::permissions(path, fs::perms::owner_read);
     setup.FormActivate();
     setup.setEditText(5, "2");
     ui.queueAnswer(MsgResult::Yes);
     EXPECT_THROW(setup.ExitButtonClick(), SettingsFileError);
-    EXPECT_EQ(ini(), "[Enterprise]\r\nОКПО=1\r\n");
+    EXPECT_EQ(dir.ini(), "[Enterprise]\r\nОКПО=1\r\n");
 }
 
 TEST_F(SetupPresenterTest, EditLimits) {

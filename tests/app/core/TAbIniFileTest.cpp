@@ -1,7 +1,7 @@
 #include "app/core/TAbIniFile.h"
 #include "app/core/SettingsFileError.h"
 #include "platform/CodePage.h"
-#include "tests/app/core/TempDir.h"
+#include "tests/app/core/TempSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +15,7 @@
 using namespace pv;
 using pv::test::readBytes;
 using pv::test::TempDir;
+using pv::test::TempSettings;
 using pv::test::writeBytes;
 namespace fs = std::filesystem;
 
@@ -137,8 +138,8 @@ const std::vector<FileCase>& fileCases() {
 TEST(TAbIniFileTest, FileCases) {
     for (const FileCase& c : fileCases()) {
         SCOPED_TRACE(c.name);
-        TempDir dir;
-        const std::string path = dir.file("pachkaview.ini");
+        TempSettings dir;
+        const std::string path = dir.iniPath();
         if (c.before) writeBytes(path, fileBytes(*c.before));
         {
             TAbIniFile ini(path);
@@ -194,8 +195,8 @@ TEST(TAbIniFileTest, DestructorRewritesWhenReleaseWasNotCalled) {
 }
 
 TEST(TAbIniFileTest, ReadOnlyFileReadsButReleaseFailsAndKeepsTheContent) {
-    TempDir dir;
-    const std::string path = dir.file("pachkaview.ini");
+    TempSettings dir;
+    const std::string path = dir.iniPath();
     const std::string content = "[A]\r\nk=old\r\n";
     writeBytes(path, content);
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
@@ -253,9 +254,9 @@ TEST(TAbIniFileTest, WritableFileInALockedDirectoryIsRewrittenInPlace) {
 }
 
 TEST(TAbIniFileTest, RewriteReplacesTheFileAtomicallyKeepingItsModeAndLink) {
-    TempDir dir;
+    TempSettings dir;
     const std::string real = dir.file("real.ini");
-    const std::string link = dir.file("pachkaview.ini");
+    const std::string link = dir.iniPath();
     writeBytes(real, "[A]\r\nk=old\r\n");
     fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     fs::create_symlink(real, link);
@@ -279,8 +280,8 @@ TEST(TAbIniFileTest, RewriteReplacesTheFileAtomicallyKeepingItsModeAndLink) {
 }
 
 TEST(TAbIniFileTest, FailedRewriteKeepsTheOldSettings) {
-    TempDir dir;
-    const std::string path = dir.file("pachkaview.ini");
+    TempSettings dir;
+    const std::string path = dir.iniPath();
     const std::string content = "[A]\r\nk=old\r\n";
     writeBytes(path, content);
     // A file-size limit stands in for a full disk.
@@ -311,8 +312,8 @@ TEST(TAbIniFileTest, FailedRewriteKeepsTheOldSettings) {
 }
 
 TEST(TAbIniFileTest, SecondOpenerWhileTheFirstLivesWorksWithoutTheFile) {
-    TempDir dir;
-    const std::string path = dir.file("pachkaview.ini");
+    TempSettings dir;
+    const std::string path = dir.iniPath();
     writeBytes(path, "[A]\r\nk=1\r\n");
     TAbIniFile first(path);
     {
