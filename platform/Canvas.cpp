@@ -73,6 +73,12 @@ void Canvas::SetTextCharacterExtra(int extra) {
     state_.charExtra = extra; // consumed by the advances; metafiles carry it in them
 }
 
+void Canvas::SetStretchBltMode(StretchMode mode) {
+    if (mode == state_.stretchMode) return;
+    state_.stretchMode = mode;
+    stretchModeChanged();
+}
+
 void Canvas::TextOut(int x, int y, std::string_view text) {
     ExtTextOut(x, y, 0, nullptr, text);
 }

@@ -26,6 +26,7 @@ struct CanvasState {
     Color textColor = rgb(0, 0, 0);
     Color bkColor = rgb(255, 255, 255);
     BkMode bkMode = BkMode::Opaque;
+    StretchMode stretchMode = StretchMode::BlackOnWhite;
     std::uint32_t textAlign = textalign::Left | textalign::Top;
     int charExtra = 0;
     Point position;
@@ -59,6 +60,7 @@ public:
     void SetBkMode(BkMode mode);
     void SetTextAlign(std::uint32_t align);
     void SetTextCharacterExtra(int extra);
+    void SetStretchBltMode(StretchMode mode);
 
     void TextOut(int x, int y, std::string_view text);
     // `options` are eto:: flags; `rect` is the clip or opaque rectangle;
@@ -95,6 +97,7 @@ protected:
     virtual void bkColorChanged() {}
     virtual void bkModeChanged() {}
     virtual void textAlignChanged() {}
+    virtual void stretchModeChanged() {}
     virtual void clipIntersected(const Rect&) {}
     virtual void clipRemoved() {}
     virtual void saved() {}

@@ -4,6 +4,10 @@
 #include "platform/CodePage.h"
 #include "platform/DeviceState.h"
 #include "platform/EmfRecords.h"
+#include "platform/MappingCanvas.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace pv {
 namespace {
@@ -46,6 +50,10 @@ public:
             break;
         case emf::EMR_SETTEXTALIGN:
             canvas_.SetTextAlign(dc_.current().textAlign);
+            break;
+        case emf::EMR_SETSTRETCHBLTMODE:
+            if (const std::uint32_t mode = r.u32(8); mode >= 1 && mode <= 4)
+                canvas_.SetStretchBltMode(StretchMode(mode));
             break;
         case emf::EMR_SAVEDC:
             canvas_.SaveDC();
@@ -137,6 +145,45 @@ void playMetafile(const EmfReader& metafile, Canvas& canvas) {
     Player player(canvas);
     for (const EmfRecord& r : metafile)
         player.play(r);
+}
+
+std::optional<Rect> metafilePictureRect(const EmfHeader& h) {
+    const EmfRect& f = h.frame;
+    if (f.right >= f.left && f.bottom >= f.top) {
+        // Hundredths of a millimetre to the reference device's pixels; 96 dpi
+        // when the header does not describe its device.
+        const bool described =
+            h.device.cx > 0 && h.device.cy > 0 && h.millimeters.cx > 0 && h.millimeters.cy > 0;
+        const double kx =
+            described ? double(h.device.cx) / (h.millimeters.cx * 100.0) : 96 / 2540.0;
+        const double ky =
+            described ? double(h.device.cy) / (h.millimeters.cy * 100.0) : 96 / 2540.0;
+        const auto at = [](double v) {
+            return int(std::lround(std::clamp(v, double(INT32_MIN / 4), double(INT32_MAX / 4))));
+        };
+        const Rect r{at(f.left * kx), at(f.top * ky), at((double(f.right) + 1) * kx),
+                     at((double(f.bottom) + 1) * ky)};
+        if (!r.isEmpty()) return r;
+    }
+    const EmfRect& b = h.bounds;
+    if (b.right >= b.left && b.bottom >= b.top && b.right < INT32_MAX && b.bottom < INT32_MAX)
+        return Rect{b.left, b.top, b.right + 1, b.bottom + 1};
+    return std::nullopt;
+}
+
+void playMetafileInto(const EmfReader& metafile, Canvas& canvas, const Rect& target) {
+    const std::optional<Rect> from = metafilePictureRect(metafile.header());
+    if (!from || target.isEmpty()) return;
+    const int level = canvas.SaveDC();
+    try {
+        canvas.IntersectClipRect(target);
+        MappingCanvas mapped(canvas, *from, target);
+        playMetafile(metafile, mapped);
+    } catch (...) {
+        canvas.RestoreDC(level);
+        throw;
+    }
+    canvas.RestoreDC(level);
 }
 
 } // namespace pv

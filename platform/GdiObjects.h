@@ -78,6 +78,14 @@ struct LogFont {
 
 enum class BkMode : std::uint32_t { Transparent = 1, Opaque = 2 };
 
+// How a bitmap stretched onto the device is resampled (`SetStretchBltMode`).
+enum class StretchMode : std::uint32_t {
+    BlackOnWhite = 1,
+    WhiteOnBlack = 2,
+    ColorOnColor = 3,
+    Halftone = 4
+};
+
 // Text alignment flags of `SetTextAlign`.
 namespace textalign {
 constexpr std::uint32_t UpdateCp = 1;

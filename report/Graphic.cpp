@@ -1,8 +1,13 @@
 #include "report/Graphic.h"
 
+#include "platform/EmfPlayer.h"
+#include "platform/EmfReader.h"
+#include "platform/IconDecoder.h"
 #include "report/JpegDecoder.h"
 
+#include <cmath>
 #include <cstdlib>
+#include <span>
 
 namespace pv {
 namespace {
@@ -24,12 +29,51 @@ std::optional<TfrGraphic::Size> bitmapSize(const std::string& d) {
     return TfrGraphic::Size{static_cast<int32_t>(le(d, 18, 4)), h == INT32_MIN ? 0 : std::abs(h)};
 }
 
+std::span<const uint8_t> bytesOf(const std::string& d) {
+    return {reinterpret_cast<const uint8_t*>(d.data()), d.size()};
+}
+
 std::optional<TfrGraphic::Size> iconSize(const std::string& d) {
-    // ICONDIR, then the first ICONDIRENTRY; a size byte of 0 means 256.
-    if (d.size() < 6 + 16 || le(d, 0, 2) != 0 || le(d, 2, 2) != 1 || le(d, 4, 2) == 0)
+    try {
+        if (const std::optional<IconEntry> e = chooseIconEntry(bytesOf(d)))
+            return TfrGraphic::Size{e->width, e->height};
+    } catch (const IconFormatError&) {
         return std::nullopt;
+    }
+    // No image lies inside the file: what the first directory entry declares;
+    // a size byte of 0 means 256.
+    if (d.size() < 6 + 16 || le(d, 4, 2) == 0) return std::nullopt;
     int w = static_cast<unsigned char>(d[6]), h = static_cast<unsigned char>(d[7]);
     return TfrGraphic::Size{w ? w : 256, h ? h : 256};
+}
+
+std::optional<TfrGraphic::Size> metafileSize(const std::string& d) {
+    // A placeable Windows metafile: its bounding box in units of 1/inch.
+    if (d.size() >= 22 && le(d, 0, 4) == 0x9AC6CDD7) {
+        const auto at = [&d](size_t i) { return int(int16_t(le(d, i, 2))); };
+        const int inch = int(le(d, 14, 2));
+        if (inch == 0) return std::nullopt;
+        const auto px = [inch](int units) {
+            return int(std::lround(std::abs(units) * 96.0 / inch));
+        };
+        return TfrGraphic::Size{px(at(10) - at(6)), px(at(12) - at(8))};
+    }
+    try {
+        const EmfReader reader(bytesOf(d));
+        const EmfRect& f = reader.header().frame; // hundredths of a millimetre
+        if (f.right >= f.left && f.bottom >= f.top) {
+            const auto px = [](double hundredths) {
+                return int(std::lround(hundredths * 96 / 2540));
+            };
+            const TfrGraphic::Size s{px(double(f.right) - f.left + 1),
+                                     px(double(f.bottom) - f.top + 1)};
+            if (s.width > 0 && s.height > 0) return s;
+        }
+        if (const std::optional<Rect> r = metafilePictureRect(reader.header()))
+            return TfrGraphic::Size{r->width(), r->height()};
+    } catch (const EmfFormatError&) {
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -40,6 +84,8 @@ std::optional<TfrGraphic::Size> TfrGraphic::size() const {
         return bitmapSize(data);
     case gkIcon:
         return iconSize(data);
+    case gkMetafile:
+        return metafileSize(data);
     case gkJpeg:
         try {
             Size s;

@@ -24,8 +24,9 @@ struct TfrGraphic {
         int width = 0;
         int height = 0;
     };
-    // Pixel size from the picture's header (bitmaps, icons, JPEG); no value
-    // for metafiles and for bytes that are not such a picture.
+    // Pixel size from the picture's header: for icons the image drawn, for
+    // metafiles their frame at 96 pixels per inch. No value for bytes that
+    // are not such a picture.
     std::optional<Size> size() const;
 
     bool operator==(const TfrGraphic&) const = default;

@@ -223,7 +223,11 @@ void QtPainterCanvas::drawFillRect(const Rect& rect, const Brush& brush) {
 
 void QtPainterCanvas::drawDib(const Rect& dest, const Dib& dib) {
     const QImage image(dib.rgb.data(), dib.width, dib.height, dib.width * 3, QImage::Format_RGB888);
+    const bool smooth = painter_.testRenderHint(QPainter::SmoothPixmapTransform);
+    painter_.setRenderHint(QPainter::SmoothPixmapTransform,
+                           state().stretchMode == StretchMode::Halftone);
     painter_.drawImage(toQRect(dest), image);
+    painter_.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
 }
 
 } // namespace pv

@@ -1,5 +1,6 @@
 #include "report/JpegDecoder.h"
 #include "report/Graphic.h"
+#include "tests/platform/IconFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -68,6 +69,18 @@ TEST(JpegDecoderTest, DamagedDataIsAnErrorNotACrash) {
 }
 
 TEST(GraphicTest, SizeFromTheHeaderOfEachKind) {
+    const auto icon = [](int size, int bits) {
+        test::IconImage im;
+        im.width = im.height = size, im.bitCount = bits;
+        im.value = [](int, int) { return 0u; };
+        return im;
+    };
+    const auto placeable = [](int left, int top, int right, int bottom, int inch) {
+        std::string d("\xD7\xCD\xC6\x9A\0\0", 6);
+        for (int v : {left, top, right, bottom, inch})
+            d += std::string{char(v & 0xFF), char((v >> 8) & 0xFF)};
+        return d + std::string(6, '\0');
+    };
     std::string bmp = "BM" + std::string(12, '\0');
     bmp += std::string("\x28\0\0\0", 4) + std::string("\x0A\0\0\0", 4) +
            std::string("\xFA\xFF\xFF\xFF", 4);
@@ -80,7 +93,11 @@ TEST(GraphicTest, SizeFromTheHeaderOfEachKind) {
         {{gkBitmap, bmp}, {{10, 6}}}, // a top-down bitmap's negative height
         {{gkIcon, ico}, {{32, 256}}}, // a size byte of 0 is 256
         {{gkJpeg, makeJpeg(3, 2, 0, 0, 0)}, {{3, 2}}},
+        {{gkIcon, test::iconFile({icon(16, 32), icon(48, 8), icon(32, 32)})}, {{48, 48}}},
         {{gkMetafile, "\xD7\xCD\xC6\x9A"}, std::nullopt},
+        // A placeable metafile's box of 1440 units per inch: 2 x 1 inches.
+        {{gkMetafile, placeable(0, 0, 2880, 1440, 1440)}, {{192, 96}}},
+        {{gkMetafile, placeable(0, 0, 2880, 1440, 0)}, std::nullopt},
         {{gkBitmap, "BM"}, std::nullopt},
         {{gkNone, ""}, std::nullopt},
     };

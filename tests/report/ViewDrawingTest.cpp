@@ -9,7 +9,10 @@
 
 #include "platform/Canvas.h"
 #include "platform/CodePage.h"
+#include "platform/EmfRecorder.h"
 #include "platform/FontService.h"
+#include "tests/platform/IconFixture.h"
+#include "tests/platform/WmfFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -36,9 +39,15 @@ public:
     std::vector<Rect> fills;
     std::vector<Text> texts;
     std::vector<Rect> pictures, rectangles;
+    std::vector<Dib> dibs;
+    std::vector<StretchMode> stretchModes; // in force at each picture
 
 protected:
-    void drawDib(const Rect& dest, const Dib&) override { pictures.push_back(dest); }
+    void drawDib(const Rect& dest, const Dib& dib) override {
+        pictures.push_back(dest);
+        dibs.push_back(dib);
+        stretchModes.push_back(state().stretchMode);
+    }
     void drawRectangle(const Rect& r) override { rectangles.push_back(r); }
     void drawLine(Point from, Point to) override { lines.push_back({from, to, state().pen}); }
     void drawFillRect(const Rect& r, const Brush&) override { fills.push_back(r); }
@@ -238,7 +247,7 @@ TEST(DrawPictureTest, BitmapIntoItsTargetAndBadBytesOnlyFramed) {
         {{gkBitmap, "BM garbage that is no bitmap"}, 0, 0},
         {{gkBitmap, bmpFile(4, 4).substr(0, 60)}, 0, 0}, // bits cut short
         {{gkJpeg, "\xFF\xD8 not really"}, 0, 0},
-        {{gkMetafile, "\x01\x00"}, 0, 1}, // drawn as its bounds
+        {{gkMetafile, "\x01\x00"}, 0, 0},
         {{gkNone, ""}, 0, 0},
     };
     for (const Case& k : cases) {
@@ -248,6 +257,196 @@ TEST(DrawPictureTest, BitmapIntoItsTargetAndBadBytesOnlyFramed) {
         EXPECT_EQ(bad.pictures.size(), k.pictures) << int(k.graphic.kind);
         EXPECT_EQ(bad.rectangles.size(), k.rectangles) << int(k.graphic.kind);
         EXPECT_EQ(bad.lines.size(), 1u);
+    }
+}
+
+// A metafile picture of 200 x 100 pixels: its outline and a diagonal.
+std::string metafilePicture() {
+    EmfRecorder r(FontService::shared(), ReferenceDevice::screen(), Size{200, 100});
+    r.SetPen({PenStyle::Solid, 1, rgb(0, 0, 200)});
+    r.SetBrush({BrushStyle::Hollow, 0, 0});
+    r.Rectangle(0, 0, 200, 100);
+    r.MoveTo(0, 0);
+    r.LineTo(200, 100);
+    const std::vector<std::uint8_t> bytes = r.finish();
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// The same picture as an old-style metafile, placeable, 96 units per inch.
+std::string windowsMetafilePicture() {
+    test::WmfBuilder b({{0, 0, 200, 100}}, 96);
+    b.record(test::wmf::CreatePen, {0, 1, 0, 0, 200}); // blue: 0x00C80000
+    b.record(test::wmf::CreateBrush, {1, 0, 0, 0});
+    b.record(test::wmf::SelectObject, {0}).record(test::wmf::SelectObject, {1});
+    b.record(test::wmf::Rectangle, {100, 200, 0, 0});
+    b.record(test::wmf::MoveTo, {0, 0}).record(test::wmf::LineTo, {100, 200});
+    return b.finish();
+}
+
+TEST(DrawPictureTest, MetafileFillsItsTargetAsABitmapWould) {
+    for (const std::string& picture : {metafilePicture(), windowsMetafilePicture()}) {
+        SCOPED_TRACE(picture.substr(0, 1) == "\x01" ? "enhanced" : "old-style");
+        EXPECT_EQ(TfrGraphic({gkMetafile, picture}).size()->width, 200);
+        EXPECT_EQ(TfrGraphic({gkMetafile, picture}).size()->height, 100);
+        struct Case {
+            bool stretched, keepAspect, center;
+            DrawScale scale;
+        } cases[] = {
+            {true, false, false, {}},
+            {true, true, false, {}},
+            {true, true, true, {}},
+            {false, false, false, {0.5, 0.5, 3, 4}},
+            {false, false, true, {0.25, 0.25, 0, 0}},
+            {true, true, true, {2, 2, 0, 0, true}}, // printing plays it the same way
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.stretched << c.keepAspect << c.center);
+            TfrPictureView p;
+            p.Left = 10, p.Top = 20, p.Width = p.Height = 100;
+            p.FrameTyp = frftTop;
+            p.setFlag(flStretched, c.stretched);
+            p.setFlag(flPictRatio, c.keepAspect);
+            p.setFlag(flPictCenter, c.center);
+            p.Picture = {gkMetafile, picture};
+            SpyCanvas canvas;
+            canvas.SetPen({PenStyle::Dash, 2, rgb(1, 2, 3)});
+            const ViewGeometry g = ApplyScale(p, c.scale);
+            const Rect target =
+                PictureTarget(g, 200, 100, c.scale, c.stretched, c.keepAspect, c.center);
+            DrawPicture(canvas, p, c.scale);
+            ASSERT_EQ(canvas.rectangles.size(), 1u);
+            EXPECT_EQ(canvas.rectangles[0], target);
+            ASSERT_EQ(canvas.lines.size(), 2u) << "the diagonal, then the frame";
+            EXPECT_EQ(canvas.lines[0].from, (Point{target.left, target.top}));
+            EXPECT_EQ(canvas.lines[0].to, (Point{target.right, target.bottom}));
+            EXPECT_EQ(canvas.lines[0].pen.color, rgb(0, 0, 200));
+            EXPECT_FALSE(canvas.state().clip) << "the target's clip is taken off again";
+            EXPECT_EQ(canvas.SaveDC(), 1);
+        }
+    }
+    // In proportion, the 200 x 100 picture in a 100 x 100 box is half as high.
+    TfrPictureView p;
+    p.Width = p.Height = 100;
+    p.setFlag(flPictCenter, true);
+    p.Picture = {gkMetafile, windowsMetafilePicture()};
+    SpyCanvas canvas;
+    DrawPicture(canvas, p, {});
+    ASSERT_EQ(canvas.rectangles.size(), 1u);
+    EXPECT_EQ(canvas.rectangles[0].height(), 50);
+    EXPECT_EQ(canvas.rectangles[0].top, 25);
+}
+
+TEST(DrawPictureTest, MetafilesAndIconsThatDoNotDecode) {
+    const std::string emf = metafilePicture();
+    std::string broken = emf;
+    broken[emf.size() - 16] = char(0x7C); // the end record's size runs past the end
+    std::string placeable(22, '\0');
+    const unsigned char key[] = {0xD7, 0xCD, 0xC6, 0x9A};
+    std::copy(std::begin(key), std::end(key), placeable.begin());
+    const std::string wmfFile = windowsMetafilePicture();
+    const std::string cutWmf = wmfFile.substr(0, wmfFile.size() - 10);
+    test::IconImage png;
+    png.png = true, png.width = png.height = 48;
+    test::IconImage outside;
+    outside.value = [](int, int) { return 0u; };
+    std::string pointsOutside = test::iconFile({outside});
+    pointsOutside[6 + 12] = char(0x70);
+    struct Case {
+        const char* name;
+        TfrGraphic graphic;
+        size_t rectangles;
+    } cases[] = {
+        {"metafile cut", {gkMetafile, emf.substr(0, emf.size() - 8)}, 0},
+        {"metafile with a bad record", {gkMetafile, broken}, 0},
+        {"not a metafile", {gkMetafile, "garbage bytes that are no metafile"}, 0},
+        {"placeable header alone", {gkMetafile, placeable}, 0},
+        {"old-style metafile cut", {gkMetafile, cutWmf}, 0},
+        {"icon of one PNG image", {gkIcon, test::iconFile({png})}, 1},
+        {"icon whose image lies outside", {gkIcon, pointsOutside}, 0},
+        {"not an icon", {gkIcon, "\1\2\3"}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TfrPictureView p;
+        p.Width = p.Height = 100;
+        p.FrameTyp = frftTop;
+        p.Picture = c.graphic;
+        SpyCanvas canvas;
+        EXPECT_NO_THROW(DrawPicture(canvas, p, {}));
+        EXPECT_EQ(canvas.rectangles.size(), c.rectangles);
+        EXPECT_TRUE(canvas.pictures.empty());
+        ASSERT_EQ(canvas.lines.size(), 1u) << "only the frame";
+        EXPECT_EQ(canvas.SaveDC(), 1);
+    }
+}
+
+TEST(DrawPictureTest, IconIsDrawnFromItsBestImageOverTheFill) {
+    test::IconImage small, large;
+    small.width = small.height = 16;
+    small.value = [](int, int) { return 0xFF0000u; };
+    large.width = large.height = 32;
+    large.bitCount = 8;
+    large.palette = {rgb(0, 255, 0)};
+    large.value = [](int, int) { return 0u; };
+    large.masked = [](int x, int y) { return x == 0 && y == 0; };
+    TfrPictureView p;
+    p.Width = p.Height = 64;
+    p.setFlag(flStretched, false);
+    p.Picture = {gkIcon, test::iconFile({small, large})};
+    struct Case {
+        uint32_t fill;
+        Color shows;
+    } cases[] = {{clNone, rgb(255, 255, 255)}, {rgb(10, 20, 30), rgb(10, 20, 30)}};
+    for (const Case& c : cases) {
+        p.FillColor = c.fill;
+        SpyCanvas canvas;
+        DrawPicture(canvas, p, {});
+        ASSERT_EQ(canvas.dibs.size(), 1u);
+        const Dib& dib = canvas.dibs[0];
+        ASSERT_EQ(dib.width, 32);
+        EXPECT_EQ(canvas.pictures[0].width(), 32) << "unstretched: its own size";
+        EXPECT_EQ(rgb(dib.pixel(0, 0)[0], dib.pixel(0, 0)[1], dib.pixel(0, 0)[2]), c.shows);
+        EXPECT_EQ(rgb(dib.pixel(1, 0)[0], dib.pixel(1, 0)[1], dib.pixel(1, 0)[2]), rgb(0, 255, 0));
+        EXPECT_EQ(canvas.stretchModes[0], StretchMode::BlackOnWhite);
+    }
+}
+
+// A 1-bit bitmap file, black and white.
+std::string monochromeBmpFile(int width, int height) {
+    std::string d = bmpFile(width, height).substr(0, 54);
+    d[28] = 1;
+    d[10] = char(54 + 8);
+    d += std::string("\0\0\0\0\xFF\xFF\xFF\0", 8);
+    d += std::string(size_t((width + 31) / 32 * 4 * height), char(0xAA));
+    return d;
+}
+
+TEST(DrawPictureTest, PrintingResamplesAllButMonochromeBitmaps) {
+    test::IconImage icon;
+    icon.value = [](int, int) { return 0u; };
+    struct Case {
+        TfrGraphic graphic;
+        bool printing;
+        StretchMode mode;
+    } cases[] = {
+        {{gkBitmap, bmpFile(8, 4)}, false, StretchMode::BlackOnWhite},
+        {{gkBitmap, bmpFile(8, 4)}, true, StretchMode::Halftone},
+        {{gkBitmap, monochromeBmpFile(8, 4)}, true, StretchMode::BlackOnWhite},
+        {{gkIcon, test::iconFile({icon})}, true, StretchMode::BlackOnWhite},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << int(c.graphic.kind) << c.printing);
+        TfrPictureView p;
+        p.Width = p.Height = 100;
+        p.Picture = c.graphic;
+        SpyCanvas canvas;
+        DrawScale scale;
+        scale.printing = c.printing;
+        DrawPicture(canvas, p, scale);
+        ASSERT_EQ(canvas.stretchModes.size(), 1u);
+        EXPECT_EQ(canvas.stretchModes[0], c.mode);
+        EXPECT_EQ(canvas.state().stretchMode, StretchMode::BlackOnWhite) << "put back after";
+        EXPECT_EQ(canvas.SaveDC(), 1);
     }
 }
 

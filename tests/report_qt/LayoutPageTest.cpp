@@ -13,6 +13,8 @@
 #include "platform/EmfRecorder.h"
 #include "platform/EmfRecords.h"
 #include "platform/FontService.h"
+#include "tests/platform/IconFixture.h"
+#include "tests/platform/WmfFixture.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -28,6 +30,66 @@ QGuiApplication& application() {
     static char* argv[] = {name, nullptr};
     static QGuiApplication app(argc, argv);
     return app;
+}
+
+// A metafile of 200 x 100 pixels: a filled panel, a triangle, a thick
+// diagonal and a caption.
+std::string metafilePicture() {
+    EmfRecorder r(FontService::shared(), ReferenceDevice::screen(), Size{200, 100});
+    r.SetPen({PenStyle::Solid, 2, rgb(0, 0, 128)});
+    r.SetBrush({BrushStyle::Solid, rgb(210, 230, 255), 0});
+    r.Rectangle(0, 0, 200, 100);
+    r.SetBrush({BrushStyle::Solid, rgb(0, 160, 0), 0});
+    const Point triangle[] = {{20, 90}, {60, 20}, {100, 90}};
+    r.Polygon(triangle);
+    r.SetPen({PenStyle::Solid, 5, rgb(220, 0, 0)});
+    r.MoveTo(110, 90);
+    r.LineTo(190, 10);
+    LogFont font;
+    font.faceName = "Arial";
+    font.height = -20;
+    font.weight = kFontWeightBold;
+    r.SetFont(font);
+    r.SetBkMode(BkMode::Transparent);
+    r.TextOut(110, 60, ru("ПФР"));
+    const std::vector<std::uint8_t> bytes = r.finish();
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// A 32 x 32 icon of 8 bits: a yellow disc in a red ring, masked outside.
+std::string iconPicture() {
+    test::IconImage disc;
+    disc.width = disc.height = 32, disc.bitCount = 8;
+    disc.palette = {rgb(255, 220, 0), rgb(200, 0, 0)};
+    const auto r2 = [](int x, int y) { return (x - 16) * (x - 16) + (y - 16) * (y - 16); };
+    disc.value = [r2](int x, int y) { return r2(x, y) > 100 ? 1u : 0u; };
+    disc.masked = [r2](int x, int y) { return r2(x, y) > 225; };
+    return test::iconFile({disc});
+}
+
+// An old-style metafile in twips, 3 x 1.5 cm: a frame, a filled ellipse, a caption.
+std::string windowsMetafilePicture() {
+    using namespace test;
+    WmfBuilder b({{0, 0, 1700, 850}});
+    b.record(wmf::SetWindowOrg, {0, 0}).record(wmf::SetWindowExt, {850, 1700});
+    b.record(wmf::CreatePen, {0, 30, 0, 0x8000, 0}); // green
+    b.record(wmf::CreateBrush, {0, 0xDCFF, 0, 0});   // yellow
+    b.record(wmf::SelectObject, {0}).record(wmf::SelectObject, {1});
+    b.record(wmf::Rectangle, {850, 1700, 0, 0});
+    b.record(wmf::CreateBrush, {0, 0x00FF, 0x0080, 0}); // purple
+    b.record(wmf::SelectObject, {2});
+    b.record(wmf::Ellipse, {800, 800, 50, 50});
+    std::vector<int> font = {-250, 0, 0, 0, 700, 0, 204 << 8, 0, 0}; // Cyrillic charset
+    for (int w : WmfBuilder::textWords(std::string("Arial\0", 6)))
+        font.push_back(w);
+    b.record(wmf::CreateFont, font).record(wmf::SelectObject, {3});
+    b.record(0x0102, {1}); // transparent background
+    std::vector<int> text = {3};
+    for (int w : WmfBuilder::textWords(ru("ПФР")))
+        text.push_back(w);
+    text.push_back(300), text.push_back(950);
+    b.record(wmf::TextOut, text);
+    return b.finish();
 }
 
 // A page of text boxes and lines covering the frame styles, alignments,
@@ -75,7 +137,7 @@ void drawPage(Canvas& canvas, const DrawScale& scale) {
         DrawMemo(canvas, highlighted, scale);
     }
 
-    // A bitmap kept in proportion and centred, and a metafile as its bounds.
+    // A bitmap and a metafile kept in proportion and centred.
     TfrPictureView bitmap, metafile;
     bitmap.Left = 590, bitmap.Top = 120, bitmap.Width = 100, bitmap.Height = 100;
     bitmap.FrameTyp = frftLeft | frftRight | frftTop | frftBottom;
@@ -88,9 +150,28 @@ void drawPage(Canvas& canvas, const DrawScale& scale) {
         bmp[i] = char(i % 3 == 0 ? 0xC0 : 0x30);
     bitmap.Picture = {gkBitmap, bmp};
     DrawPicture(canvas, bitmap, scale);
-    metafile.Left = 700, metafile.Top = 120, metafile.Width = 80, metafile.Height = 60;
-    metafile.Picture = {gkMetafile, "\x01"};
+    metafile.Left = 600, metafile.Top = 240, metafile.Width = 190, metafile.Height = 110;
+    metafile.FrameTyp = frftLeft | frftRight | frftTop | frftBottom;
+    metafile.setFlag(flPictCenter, true);
+    metafile.Picture = {gkMetafile, metafilePicture()};
     DrawPicture(canvas, metafile, scale);
+
+    TfrPictureView old;
+    old.Left = 430, old.Top = 275, old.Width = 150, old.Height = 75;
+    old.Picture = {gkMetafile, windowsMetafilePicture()};
+    DrawPicture(canvas, old, scale);
+
+    // Icons: one stretched over a coloured fill, one at its own size on none.
+    TfrPictureView icon, ownSize;
+    icon.Left = 430, icon.Top = 200, icon.Width = 64, icon.Height = 64;
+    icon.FillColor = rgb(200, 255, 200);
+    icon.FrameTyp = frftLeft | frftRight | frftTop | frftBottom;
+    icon.Picture = {gkIcon, iconPicture()};
+    DrawPicture(canvas, icon, scale);
+    ownSize = icon;
+    ownSize.Left = 510, ownSize.FillColor = clNone;
+    ownSize.setFlag(flStretched, false);
+    DrawPicture(canvas, ownSize, scale);
 
     TfrLineView across, down;
     across.Left = 90, across.Top = 240, across.Width = 300, across.Height = 0;
@@ -128,6 +209,15 @@ TEST(LayoutPageTest, RendersOnQtAndRecordsTheSamePositions) {
         for (int x = 0; x < image.width(); ++x)
             inked += qGray(image.pixel(x, y)) < 128;
     EXPECT_GT(inked, 2000);
+    // The pictures show: the metafile's triangle, the icon's disc, its masked
+    // corners over the fill, and white where there is no fill.
+    EXPECT_EQ(QColor(image.pixel(657, 311)), QColor(0, 160, 0));
+    EXPECT_EQ(QColor(image.pixel(462, 232)), QColor(255, 220, 0));
+    EXPECT_EQ(QColor(image.pixel(433, 203)), QColor(200, 255, 200));
+    EXPECT_EQ(QColor(image.pixel(527, 216)), QColor(255, 220, 0));
+    EXPECT_EQ(QColor(image.pixel(511, 201)), QColor(255, 255, 255));
+    EXPECT_EQ(QColor(image.pixel(465, 312)), QColor(255, 0, 128));
+    EXPECT_EQ(QColor(image.pixel(570, 280)), QColor(255, 220, 0));
 
     PositionSpy spy;
     drawPage(spy, {});
