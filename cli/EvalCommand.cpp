@@ -23,7 +23,12 @@ void addEvalCommand(CLI::App& app, int& exitCode) {
         ScriptedUi ui;
         ExpressionContext context;
         context.ui = &ui;
+        if (int rc = options->attachTemplate(context, ui)) {
+            exitCode = rc;
+            return;
+        }
         ExpressionEngine engine(context);
+        options->bind(engine);
         try {
             std::string shown = ExpandBracket(utf8ToCp1251(*expression), {}, engine);
             std::cout << cp1251ToUtf8(shown) << "\n";

@@ -79,7 +79,12 @@ void addScriptCommand(CLI::App& app, int& exitCode) {
         ScriptedUi ui;
         ExpressionContext context;
         context.ui = &ui;
+        if (int rc = options->attachTemplate(context, ui)) {
+            exitCode = rc;
+            return;
+        }
         ExpressionEngine engine(context);
+        options->bind(engine);
         TfrInterpretator interpretator(engine);
         CompiledScript script = interpretator.CompileScript(lines);
         if (!script.errors.empty()) {

@@ -1,6 +1,7 @@
 #include "cli/TemplateCommand.h"
 
 #include "cli/TemplateJson.h"
+#include "cli/TemplateLoading.h"
 #include "platform/CodePage.h"
 #include "platform/ScriptedUi.h"
 #include "report/ByteStream.h"
@@ -44,22 +45,9 @@ bool writeOutput(const std::string& path, const std::string& bytes) {
     return static_cast<bool>(out);
 }
 
-// Loads a template file; on failure says why on stderr and gives the exit code.
 int loadTemplate(const TemplateOptions& o, TfrReport& report, ScriptedUi& ui) {
-    report.setUi(&ui);
-    if (o.hasPassword) ui.queuePassword(utf8ToCp1251(o.password));
-    if (!report.LoadFromFile(o.input)) {
-        std::cerr << "pachka: cannot read " << o.input << "\n";
-        return 1;
-    }
-    if (report.lastLoad() == LoadResult::Ok) return 0;
-    for (const auto& m : ui.messages())
-        if (m.icon == MsgIcon::Error) std::cerr << cp1251ToUtf8(m.text) << "\n";
-    if (report.lastLoad() == LoadResult::PasswordRefused)
-        std::cerr << "pachka: the template is protected by a password (--password)\n";
-    else if (!report.lastLoadDetail().empty())
-        std::cerr << "pachka: " << report.lastLoadDetail() << "\n";
-    return 2;
+    return loadTemplateFile(o.input, o.hasPassword ? std::optional(o.password) : std::nullopt,
+                            report, ui);
 }
 
 int compile(const TemplateOptions& o) {
