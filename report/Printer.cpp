@@ -62,14 +62,19 @@ void TfrPrinter::SelectPrinter(int index) {
     readCapabilities();
 }
 
-bool TfrPrinter::SamePaper(int size, int width, int height, int orientation, int bin) const {
-    if (size != paper_.size) return false;
-    if (size == kCustomPaper)
-        return std::abs(width - paper_.width) <= 1 && std::abs(height - paper_.height) <= 1 &&
-               orientation == paper_.orientation;
+bool samePaper(const PaperSettings& current, const PaperSettings& wanted) {
+    if (wanted.size != current.size) return false;
+    if (wanted.size == kCustomPaper)
+        return std::abs(wanted.width - current.width) <= 1 &&
+               std::abs(wanted.height - current.height) <= 1 &&
+               wanted.orientation == current.orientation;
     // Every spelling of the default bin asks for the same bin.
-    return orientation == paper_.orientation &&
-           (normalBin(bin) == normalBin(paper_.bin) || normalBin(bin) == -1);
+    return wanted.orientation == current.orientation &&
+           (normalBin(wanted.bin) == normalBin(current.bin) || normalBin(wanted.bin) == -1);
+}
+
+bool TfrPrinter::SamePaper(int size, int width, int height, int orientation, int bin) const {
+    return samePaper(paper_, {size, width, height, orientation, bin});
 }
 
 bool TfrPrinter::SetPaper(int size, int width, int height, int orientation, int bin, bool force) {

@@ -29,7 +29,13 @@ struct PaperSettings {
     int height = 2970;
     int orientation = 0;
     int bin = -1;
+    bool operator==(const PaperSettings&) const = default;
 };
+
+// Whether `wanted` asks for the paper `current` already is: the same size code
+// and orientation and, for the custom size, width and height within 1;
+// otherwise the same bin or the default bin.
+bool samePaper(const PaperSettings& current, const PaperSettings& wanted);
 
 // What a real printer reports after its settings changed.
 struct PrinterCapabilities {
