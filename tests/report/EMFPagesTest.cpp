@@ -18,10 +18,11 @@ using test::kA4Width;
 // Keeps the lines and texts that reach the device.
 class RecordingCanvas : public Canvas {
 public:
-    RecordingCanvas() : Canvas(FontService::shared(), 96) {}
+    explicit RecordingCanvas(int ppi = 96) : Canvas(FontService::shared(), ppi) {}
     struct Text {
         Point origin;
         std::string text;
+        int fontHeight = 0;
     };
     std::vector<std::pair<Point, Point>> lines;
     std::vector<Text> texts;
@@ -30,7 +31,7 @@ protected:
     void drawLine(Point from, Point to) override { lines.push_back({from, to}); }
     void drawText(Point origin, std::uint32_t, const Rect*, std::string_view text,
                   const std::vector<int>&) override {
-        texts.push_back({origin, std::string(text)});
+        texts.push_back({origin, std::string(text), state().font.height});
     }
 };
 
@@ -154,6 +155,30 @@ TEST_F(EMFPagesTest, OnlyTheScreenSkipsObjectsOutsideItsClip) {
     pages.PaintPage(0, unclipped, {0, 0, kA4Width, kA4Height});
     EXPECT_EQ(unclipped.lines.size(), 1u);
     EXPECT_EQ(unclipped.texts.size(), 1u);
+}
+
+TEST_F(EMFPagesTest, OnlyThePrintersCanvasDrawsAsPrintingDuringAJob) {
+    test::addSamplePage(pages, "text");
+    pages.Page(0).visible = true;
+    struct Case {
+        PaintTarget target;
+        bool jobRunning;
+        bool asPrinting;
+    };
+    const Case cases[] = {{PaintTarget::Printer, true, true},
+                          {PaintTarget::Printer, false, false},
+                          {PaintTarget::Screen, true, false},
+                          {PaintTarget::Recording, true, false}};
+    for (const Case& c : cases) {
+        RecordingCanvas canvas(300);
+        frPrinter().setPrinting(c.jobRunning);
+        pages.PaintPage(0, canvas, {0, 0, kA4Width, kA4Height}, c.target);
+        frPrinter().setPrinting(false);
+        ASSERT_EQ(canvas.texts.size(), 1u);
+        // A printing box takes its point size in the device's own pixels.
+        EXPECT_EQ(canvas.texts[0].fontHeight == canvas.fontHeightForPoints(10), c.asPrinting)
+            << "target " << int(c.target) << ", job " << c.jobRunning;
+    }
 }
 
 TEST_F(EMFPagesTest, AutoWidthBoxTakesItsWidthOnceWhenThePageIsRead) {

@@ -115,11 +115,13 @@ TEST_F(PreparedFileTest, ReportSavesAndLoadsFilesAndCannotBePreparedAgain) {
     ASSERT_TRUE(report.SavePreparedFile(path));
 
     TfrReport loaded;
+    loaded.Info.ReportName = "from the template";
     EXPECT_TRUE(loaded.CanRebuild());
     EXPECT_FALSE(loaded.LoadPreparedFile(dir.file("missing.frp")));
     EXPECT_TRUE(loaded.CanRebuild());
     ASSERT_TRUE(loaded.LoadPreparedFile(path));
     EXPECT_FALSE(loaded.CanRebuild());
+    EXPECT_EQ(loaded.Info.ReportName, "");
     EXPECT_EQ(loaded.EMFPages().Count(), 2);
     EXPECT_EQ(written(loaded.EMFPages()), written(pages));
 
