@@ -1,7 +1,6 @@
 #include "report/EMFPages.h"
 
 #include "platform/Canvas.h"
-#include "platform/CodePage.h"
 #include "platform/MeasuringCanvas.h"
 #include "report/DrawView.h"
 #include "report/ExportObject.h"
@@ -10,10 +9,11 @@
 #include "report/Page.h"
 #include "report/PaperSizes.h"
 #include "report/PreparedObject.h"
+#include "report/PreviewLayout.h"
+#include "report/PreviewLink.h"
 #include "report/ViewGeometry.h"
 
 #include <algorithm>
-#include <charconv>
 #include <optional>
 #include <stdexcept>
 
@@ -63,32 +63,18 @@ std::unique_ptr<TfrPage> readObjects(const PreparedPage& entry) {
     return page;
 }
 
-// The page number of a "@N" link; none when N is not a number.
-std::optional<int> linkedPage(const std::string& tag, size_t at) {
-    const char* first = tag.data() + at + 1;
-    const char* last = tag.data() + tag.size();
-    int n = 0;
-    auto [end, ec] = std::from_chars(first, last, n);
-    if (ec != std::errc() || end != last) return std::nullopt;
-    return n;
-}
-
 void applyLink(ObjectHit& hit, int pageCount) {
-    const TfrView& v = *hit.object;
-    if (v.Name.rfind("URL", 0) != 0) return;
-    const size_t at = v.Tag.find('@');
-    if (at == std::string::npos) {
+    const PreviewLink link = previewLink(hit.object->Name, hit.object->Tag);
+    if (link.kind == PreviewLink::Shell) {
         hit.link = ObjectHit::Link::OpenShell;
-        hit.target = hit.hint = v.Tag;
+        hit.target = link.target;
+    } else if (std::optional<int> page = linkedPage(link, pageCount)) {
+        hit.link = ObjectHit::Link::GoToPage;
+        hit.page = *page;
+    } else {
         return;
     }
-    std::optional<int> n = linkedPage(v.Tag, at);
-    if (!n) return;
-    const int page = std::max(*n, 1);
-    if (page > pageCount) return;
-    hit.link = ObjectHit::Link::GoToPage;
-    hit.page = page;
-    hit.hint = ru("Стр. ") + std::to_string(page);
+    hit.hint = linkHint(link);
 }
 
 } // namespace
@@ -103,14 +89,9 @@ int PreparedPage::paperHeightPixels() const {
 
 Rect PaintRectangle(const PreparedPage& page, const Rect& pageRect) {
     if (page.useMargins) return pageRect;
-    const double fx = double(pageRect.width()) / std::max(page.paperWidthPixels(), 1);
-    const double fy = double(pageRect.height()) / std::max(page.paperHeightPixels(), 1);
-    const TfrPageInfo& info = page.pageInfo;
-    const int left = pageRect.left + roundEven((info.offsetX + page.leftMargin) * fx);
-    const int top = pageRect.top + roundEven((info.offsetY + page.topMargin) * fy);
-    const int width = roundEven((info.printableWidth - page.leftMargin - page.rightMargin) * fx);
-    const int height = roundEven((info.printableHeight - page.topMargin - page.bottomMargin) * fy);
-    return {left, top, left + width, top + height};
+    const double factor = double(pageRect.width()) / std::max(page.paperWidthPixels(), 1);
+    const PageMargins margins{page.leftMargin, page.topMargin, page.rightMargin, page.bottomMargin};
+    return unmarginedPageRect(pageRect, page.pageInfo, margins, factor);
 }
 
 TfrEMFPages::TfrEMFPages(TfrReport& report) : report_(report) {}
