@@ -5,6 +5,7 @@
 #include "platform/CodePage.h"
 #include "platform/Ui.h"
 #include "report/ByteStream.h"
+#include "report/EMFPages.h"
 #include "report/FrfError.h"
 #include "report/FrfReader.h"
 #include "report/FrfWriter.h"
@@ -23,7 +24,7 @@ namespace {
 constexpr int32_t kFormEdition = 25;
 }
 
-TfrReport::TfrReport() {
+TfrReport::TfrReport() : emfPages_(std::make_unique<TfrEMFPages>(*this)) {
     resetInfo();
 }
 

@@ -11,6 +11,9 @@
 namespace pv {
 
 class ByteStream;
+class ExportProgress;
+class TfrEMFPages;
+class TfrExportFilter;
 class Ui;
 
 // The descriptive information a template carries.
@@ -89,6 +92,25 @@ public:
     // The printer-name text that stands for the virtual printer.
     static const std::string kVirtualPrinterName;
 
+    // The prepared pages.
+    TfrEMFPages& EMFPages() { return *emfPages_; }
+    // Replaces the prepared pages with a prepared-report file. False, changing
+    // nothing, when the file cannot be opened; a file that cannot be read
+    // throws FrfFormatError and leaves no pages. A loaded report cannot be
+    // prepared again.
+    bool LoadPreparedFile(const std::string& path);
+    // False when the file cannot be written.
+    [[nodiscard]] bool SavePreparedFile(const std::string& path);
+    bool CanRebuild() const { return canRebuild_; }
+
+    // Writes the prepared pages through the filter into the file. Creates no
+    // file when OnBeforeExport or the filter's options dialog says no; the
+    // file is closed also when the filter fails, and the failure propagates.
+    void ExportPrepared(TfrExportFilter& filter, const std::string& fileName,
+                        ExportProgress* progress = nullptr);
+    // The filter of the export running, or none.
+    TfrExportFilter* CurrentFilter() const { return currentFilter_; }
+
     // Selects the printer named unless the report prints to the default
     // printer; remembers the name either way.
     void SelectPrinterByName(const std::string& name);
@@ -106,6 +128,9 @@ private:
     std::function<bool(const std::string&)> fieldResolver_;
     LoadResult lastLoad_ = LoadResult::Ok;
     std::string lastLoadDetail_;
+    std::unique_ptr<TfrEMFPages> emfPages_;
+    bool canRebuild_ = true;
+    TfrExportFilter* currentFilter_ = nullptr;
 };
 
 } // namespace pv
