@@ -35,8 +35,12 @@ void TfrDBDataSet::SetDataSource(TDataSource* source) {
     if (source) table_ = nullptr;
 }
 
+TRxMemoryData* TfrDBDataSet::TableOrNull() const {
+    return table_ ? table_ : (source_ ? source_->DataSet : nullptr);
+}
+
 TRxMemoryData& TfrDBDataSet::Table() const {
-    TRxMemoryData* table = table_ ? table_ : (source_ ? source_->DataSet : nullptr);
+    TRxMemoryData* table = TableOrNull();
     // A TDataSource without a table cannot be walked either.
     if (!table) throw DataSetOpenError(Name);
     return *table;
@@ -61,10 +65,8 @@ void TfrDBDataSet::Exit() {
 void TfrDBDataSet::First() {
     TRxMemoryData& table = Table();
     bookmarkReached_ = false;
-    if (RangeBegin == rbCurrent && bookmark_)
-        table.GotoBookmark(*bookmark_);
-    else
-        table.First();
+    // A remembered row that is gone starts the walk at the first.
+    if (!(RangeBegin == rbCurrent && bookmark_ && table.GotoBookmark(*bookmark_))) table.First();
     TfrDataset::First();
 }
 

@@ -76,6 +76,8 @@ public:
     TDataSource* DataSource() const { return source_; }
     // The table walked; raises DataSetOpenError when there is none.
     TRxMemoryData& Table() const;
+    // The table walked, null when there is none.
+    TRxMemoryData* TableOrNull() const;
 
     void Init() override;
     void Exit() override;

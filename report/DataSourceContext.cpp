@@ -52,8 +52,7 @@ TfrDataset* DataSourceContext::sourceNamed(std::string_view source) const {
 TField* DataSourceContext::findField(std::string_view source, std::string_view field) {
     auto* dataset = dynamic_cast<TfrDBDataSet*>(sourceNamed(source));
     if (!dataset) return nullptr;
-    TRxMemoryData* table = dataset->DataSet();
-    if (!table && dataset->DataSource()) table = dataset->DataSource()->DataSet;
+    TRxMemoryData* table = dataset->TableOrNull();
     if (!table) return nullptr;
     if (!table->Active()) table->Open();
     return table->FindField(field);

@@ -116,7 +116,7 @@ void TfrPageRuntime::buildCrossBands(const DataSourceRegistry& sources,
                 if (o.typeCode() == gtBand || inCross_.count(&o)) continue;
                 if (o.Left < band.x || o.Left + o.Width > band.x + band.width) continue;
                 o.Left -= band.x;
-                inCross_[&o] = true;
+                inCross_.insert(&o);
                 band.objects.push_back(&o);
             }
         }
@@ -166,7 +166,7 @@ void TfrPageRuntime::buildBands(const DataSourceRegistry& sources,
 
 void TfrPageRuntime::takeObjects(TfrBand& band) {
     auto take = [&](TfrView& view) {
-        inBand_[&view] = true;
+        inBand_.insert(&view);
         band.objects.push_back(&view);
     };
     for (auto& object : page_.Objects) {

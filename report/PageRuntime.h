@@ -5,6 +5,7 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -81,7 +82,7 @@ private:
     std::vector<std::unique_ptr<TfrBand>> bands_;
     std::array<TfrBand*, kBandSlots> slots_{};
     // Objects taken by a cross band, and by any other band.
-    std::map<const TfrView*, bool> inCross_, inBand_;
+    std::set<const TfrView*> inCross_, inBand_;
     std::map<const TfrView*, CompiledScript> scripts_;
     std::vector<TfrView*> flagged_;
     std::vector<std::string> errors_;
