@@ -241,6 +241,8 @@ TEST_F(PageRuntimeTest, CrossBandsTakeObjectsHorizontally) {
     TfrView& across = memo("Across", 190, 105, 50);
     TfrView& head = memo("Head", 120, 65, 40);
     TfrView& loose = memo("Loose", 220, 400, 50);
+    band(btPageHeader, "PageHeader1", 80, 10);
+    TfrView& onEdge = memo("OnEdge", 220, 80, 50); // the bottom of MasterHeader1 too
     init();
     EXPECT_EQ(bandsHolding(cell), (std::vector<std::string>{"MasterData1", "CrossData1"}));
     EXPECT_EQ(cell.Left, 20);
@@ -255,6 +257,9 @@ TEST_F(PageRuntimeTest, CrossBandsTakeObjectsHorizontally) {
     EXPECT_EQ(bandsHolding(loose), (std::vector<std::string>{"CrossData1"}));
     EXPECT_EQ(loose.Top, 400);
     EXPECT_FALSE(runtime_->outsideBands().exists());
+    // Its Top is made relative to one band only.
+    EXPECT_EQ(bandsHolding(onEdge), (std::vector<std::string>{"PageHeader1", "CrossData1"}));
+    EXPECT_EQ(onEdge.Top, 0);
 
     EXPECT_EQ(named("MasterData1").crossDataSource, &second_);
     EXPECT_EQ(named("MasterData1").DataSet(), &first_);
