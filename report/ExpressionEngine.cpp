@@ -6,6 +6,7 @@
 #include "report/DatabaseFunctionLibrary.h"
 #include "report/DateTimeFormat.h"
 #include "report/ExpressionError.h"
+#include "report/FieldReference.h"
 #include "report/StdFunctionLibrary.h"
 #include "report/VariantMath.h"
 
@@ -16,23 +17,6 @@
 
 namespace pv {
 namespace {
-
-// The position of the last "." outside double quotes, npos when there is none.
-size_t lastDotOutsideQuotes(const std::string& s) {
-    size_t dot = std::string::npos;
-    bool quoted = false;
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '"') quoted = !quoted;
-        if (s[i] == '.' && !quoted) dot = i;
-    }
-    return dot;
-}
-
-std::string unquoteDouble(const std::string& s) {
-    std::string t = trim(s);
-    if (t.size() >= 2 && t.front() == '"' && t.back() == '"') return t.substr(1, t.size() - 2);
-    return t;
-}
 
 // Splits "object.property" at its first dot.
 bool splitObjectName(const std::string& name, std::string& object, std::string& property) {
