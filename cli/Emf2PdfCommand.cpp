@@ -5,6 +5,7 @@
 #include "pdf/PDFDocument.h"
 #include "pdf/PDFException.h"
 #include "platform/EmfReader.h"
+#include "platform/FileBytes.h"
 #include "platform/FontService.h"
 
 #include <cmath>
@@ -49,11 +50,9 @@ public:
 };
 
 std::string readInput(const std::string& path) {
-    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + path);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    std::optional<std::string> bytes = readFileBytes(path);
+    if (!bytes) throw std::runtime_error("cannot read " + path);
+    return std::move(*bytes);
 }
 
 // The page size in device units from the metafile's frame (hundredths of a

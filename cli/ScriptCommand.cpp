@@ -2,6 +2,7 @@
 
 #include "cli/ExpressionOptions.h"
 #include "platform/CodePage.h"
+#include "platform/FileBytes.h"
 #include "platform/ScriptedUi.h"
 #include "report/ExpressionEngine.h"
 #include "report/ExpressionError.h"
@@ -47,13 +48,11 @@ bool isUtf8(const std::string& s) {
 // The file's lines in 1251: a file that is valid UTF-8 is converted, any other
 // is taken as 1251 already (as scripts are stored in templates).
 std::vector<std::string> readLines(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw CLI::ValidationError("FILE", "cannot read " + path);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
+    std::optional<std::string> content = readFileBytes(path);
+    if (!content) throw CLI::ValidationError("FILE", "cannot read " + path);
     std::vector<std::string> lines;
     std::string line;
-    std::string bytes = buffer.str();
+    const std::string& bytes = *content;
     bool utf8 = isUtf8(bytes);
     std::istringstream text(bytes);
     while (std::getline(text, line)) {

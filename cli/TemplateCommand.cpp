@@ -3,6 +3,7 @@
 #include "cli/TemplateJson.h"
 #include "cli/TemplateLoading.h"
 #include "platform/CodePage.h"
+#include "platform/FileBytes.h"
 #include "platform/ScriptedUi.h"
 #include "report/ByteStream.h"
 #include "report/FrfError.h"
@@ -27,11 +28,9 @@ struct TemplateOptions {
 };
 
 bool readFile(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream s;
-    s << in.rdbuf();
-    bytes = s.str();
+    std::optional<std::string> content = readFileBytes(path);
+    if (!content) return false;
+    bytes = std::move(*content);
     return true;
 }
 

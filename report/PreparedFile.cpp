@@ -2,6 +2,7 @@
 // and object streams, saved from and loaded into the preview.
 #include "report/EMFPages.h"
 
+#include "platform/FileBytes.h"
 #include "report/FrfError.h"
 #include "report/FrfPrimitives.h"
 #include "report/Page.h"
@@ -179,13 +180,9 @@ void TfrEMFPages::readOldestLayout(ByteStream& s) {
 }
 
 bool TfrReport::LoadPreparedFile(const std::string& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    ByteStream stream(bytes.str(), true);
+    std::optional<std::string> bytes = readFileBytes(path);
+    if (!bytes) return false;
+    ByteStream stream(std::move(*bytes), true);
     resetInfo();
     canRebuild_ = false;
     EMFPages().ReadPreparedFile(stream);

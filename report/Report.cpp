@@ -1,10 +1,10 @@
 #include "report/Report.h"
 
-#include "report/DateTimeFormat.h"
-
 #include "platform/CodePage.h"
+#include "platform/FileBytes.h"
 #include "platform/Ui.h"
 #include "report/ByteStream.h"
+#include "report/DateTimeFormat.h"
 #include "report/EMFPages.h"
 #include "report/FrfError.h"
 #include "report/FrfReader.h"
@@ -147,13 +147,9 @@ void TfrReport::askPassword() {
 }
 
 bool TfrReport::LoadFromFile(const std::string& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    ByteStream stream(bytes.str(), true);
+    std::optional<std::string> bytes = readFileBytes(path);
+    if (!bytes) return false;
+    ByteStream stream(std::move(*bytes), true);
     // Set first: a refused password leaves the report "Untitled".
     FileName = path;
     LoadFromStream(stream);

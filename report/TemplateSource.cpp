@@ -1,6 +1,7 @@
 #include "report/TemplateSource.h"
 
 #include "platform/CodePage.h"
+#include "platform/FileBytes.h"
 #include "report/BandView.h"
 #include "report/LineView.h"
 #include "report/MemoView.h"
@@ -649,12 +650,10 @@ private:
             const std::string path = cp1251ToUtf8(single());
             std::string full =
                 path.empty() || path[0] == '/' || baseDir_.empty() ? path : baseDir_ + "/" + path;
-            std::ifstream in(full, std::ios::binary);
-            if (!in) fail("cannot read the picture file \"" + full + "\"");
-            std::ostringstream bytes;
-            bytes << in.rdbuf();
+            std::optional<std::string> bytes = readFileBytes(full);
+            if (!bytes) fail("cannot read the picture file \"" + full + "\"");
             if (p.Picture.kind == gkNone) p.Picture.kind = kindFromExtension(path);
-            p.Picture.data = bytes.str();
+            p.Picture.data = std::move(*bytes);
         } else
             return false;
         return true;
