@@ -32,7 +32,9 @@ Json list(const TfrVariables& vars) {
     return out;
 }
 
-const char* className(const TfrView& v) {
+} // namespace
+
+const char* viewClassName(const TfrView& v) {
     switch (v.typeCode()) {
     case gtMemo:
         return "TfrMemoView";
@@ -49,10 +51,12 @@ const char* className(const TfrView& v) {
     }
 }
 
+namespace {
+
 // The fields every view has, under the names of the model.
 Json viewFields(const TfrView& v) {
     Json o;
-    o["Class"] = className(v);
+    o["Class"] = viewClassName(v);
     if (v.typeCode() == gtAddIn) o["ClassName"] = utf8(v.className());
     o["Name"] = utf8(v.Name);
     o["ObjectVersion"] = v.ObjectVersion;

@@ -1,6 +1,8 @@
-#include "cli/EvalCommand.h"
-#include "cli/ScriptCommand.h"
 #include "cli/Emf2PdfCommand.h"
+#include "cli/EvalCommand.h"
+#include "cli/PreparedPagesCommand.h"
+#include "cli/PreparedPdfCommand.h"
+#include "cli/ScriptCommand.h"
 #include "cli/TablesCommand.h"
 #include "cli/TemplateCommand.h"
 #include "cli/WrapCommand.h"
@@ -16,6 +18,8 @@ int main(int argc, char** argv) {
     pv::cli::addScriptCommand(app, exitCode);
     pv::cli::addTemplateCommand(app, exitCode);
     pv::cli::addEmf2PdfCommand(app, exitCode);
+    pv::cli::addPreparedPdfCommand(app, exitCode);
+    pv::cli::addPreparedPagesCommand(app, exitCode);
     pv::cli::addWrapCommand(app, exitCode);
     try {
         app.parse(argc, argv);

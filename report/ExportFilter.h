@@ -11,6 +11,7 @@
 
 namespace pv {
 
+class TfrEMFPages;
 class TfrView;
 
 // One text line kept by a filter that collects a page's text before writing it.
@@ -51,6 +52,10 @@ public:
     std::ostream* stream() const { return stream_; }
     void setStream(std::ostream* stream) { stream_ = stream; }
 
+    // The prepared pages being exported, set with the stream; null otherwise.
+    const TfrEMFPages* exportedPages() const { return exportedPages_; }
+    void setExportedPages(const TfrEMFPages* pages) { exportedPages_ = pages; }
+
     // The text chains a collecting filter keeps, page by page.
     const std::vector<TfrTextChain>& lines() const { return lines_; }
 
@@ -74,6 +79,7 @@ protected:
 private:
     std::string fileName_;
     std::ostream* stream_ = nullptr;
+    const TfrEMFPages* exportedPages_ = nullptr;
     std::vector<TfrTextChain> lines_;
 };
 

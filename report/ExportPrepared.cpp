@@ -25,10 +25,13 @@ private:
 
 class OpenStream {
 public:
-    OpenStream(TfrExportFilter& filter, std::ofstream& out) : filter_(filter), out_(out) {
+    OpenStream(TfrExportFilter& filter, std::ofstream& out, const TfrEMFPages& pages)
+        : filter_(filter), out_(out) {
         filter_.setStream(&out_);
+        filter_.setExportedPages(&pages);
     }
     ~OpenStream() {
+        filter_.setExportedPages(nullptr);
         filter_.setStream(nullptr);
         out_.close();
     }
@@ -69,7 +72,7 @@ void TfrReport::ExportPrepared(TfrExportFilter& filter, const std::string& fileN
     std::ofstream out(name, std::ios::binary | std::ios::trunc);
     if (!out) throw ExportFileError("cannot create the export file " + name);
     {
-        OpenStream open(filter, out);
+        OpenStream open(filter, out, EMFPages());
         exportPages(EMFPages(), filter, progress);
         out.flush();
         if (!out) throw ExportFileError("cannot write the export file " + name);

@@ -6,7 +6,11 @@ A case file (cases/*.json) holds a list of cases:
   {"name": ..., "args": ["tables", "{batch}", ...], "batch": "tests/fixtures/x.utf8",
    "files": {"pachkaview.ini": "..."}, "exit": 0,
    "json": {...the part of the JSON output that matters: objects are matched key by
-           key, lists element by element (same length)...}, "stdout": "exact text", "stderr_contains": "..."}
+           key, lists element by element (same length)...}, "stdout": "exact text", "stderr_contains": "...",
+   "then": [{"run": ["qpdf", "--check", "{dir}/out.pdf"], "stdout_contains": "..."}]}
+
+"then" runs other programs on what pachka wrote (same substitutions); each must
+exit 0 and print what it is asked to contain.
 
 Batches named *.utf8 are written as UTF-8 for review and turned into the DOS
 Cyrillic code page (866) of real batch files before the run; other files are
@@ -90,7 +94,25 @@ def run_case(case, pachka, root):
             problems.append(f"stdout {out!r}, expected {case['stdout']!r}")
         if "stderr_contains" in case and case["stderr_contains"] not in err:
             problems.append(f"stderr {err!r} lacks {case['stderr_contains']!r}")
+        for check in case.get("then", []):
+            problems += run_check(check, batch_path, program_dir)
         return problems
+
+
+def run_check(check, batch_path, program_dir):
+    args = [a.replace("{batch}", batch_path).replace("{dir}", program_dir) for a in check["run"]]
+    try:
+        proc = subprocess.run(args, capture_output=True, timeout=120)
+    except FileNotFoundError:
+        return [f"{args[0]}: not installed"]
+    out = proc.stdout.decode("utf-8", "replace")
+    name = " ".join(check["run"])
+    if proc.returncode != 0:
+        return [f"{name}: exit {proc.returncode}; {out[:300]} {proc.stderr[:300]!r}"]
+    wanted = check.get("stdout_contains")
+    if wanted and wanted not in out:
+        return [f"{name}: output {out[:500]!r} lacks {wanted!r}"]
+    return []
 
 
 def main():

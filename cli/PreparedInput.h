@@ -1,0 +1,24 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace pv {
+class TfrReport;
+}
+
+namespace pv::cli {
+
+// The input of `pachka pdf` and `pachka pages` cannot be used; the message
+// names the file and says why.
+class PreparedInputError : public std::runtime_error {
+public:
+    explicit PreparedInputError(const std::string& what) : std::runtime_error(what) {}
+};
+
+// Loads a prepared-report file (.frp) into the report's prepared pages.
+// Throws PreparedInputError for a file that cannot be read, that is no
+// prepared report (a batch file among others) or that is malformed.
+void loadPreparedInput(TfrReport& report, const std::string& path);
+
+} // namespace pv::cli

@@ -1,0 +1,101 @@
+#include "cli/PreparedPagesCommand.h"
+
+#include "cli/PreparedInput.h"
+#include "cli/TemplateJson.h"
+#include "platform/CodePage.h"
+#include "report/EMFPages.h"
+#include "report/MemoView.h"
+#include "report/Page.h"
+#include "report/PictureView.h"
+#include "report/Report.h"
+
+#include <iostream>
+#include <memory>
+
+namespace pv::cli {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+Json objectJson(const TfrView& v) {
+    Json o;
+    o["Class"] = viewClassName(v);
+    o["Name"] = cp1251ToUtf8(v.Name);
+    o["Left"] = v.Left;
+    o["Top"] = v.Top;
+    o["Width"] = v.Width;
+    o["Height"] = v.Height;
+    o["FrameTyp"] = v.FrameTyp;
+    Json lines = Json::array();
+    for (const auto& line : v.Memo)
+        lines.push_back(cp1251ToUtf8(line));
+    o["Memo"] = lines;
+    if (auto* memo = dynamic_cast<const TfrMemoView*>(&v))
+        o["Font"] = {{"Name", cp1251ToUtf8(memo->FontName)},
+                     {"Size", memo->FontSize},
+                     {"Style", memo->FontStyle},
+                     {"Color", memo->FontColor},
+                     {"Charset", memo->FontCharset}};
+    if (auto* picture = dynamic_cast<const TfrPictureView*>(&v)) {
+        Json p{{"Kind", picture->Picture.kind}, {"Bytes", picture->Picture.data.size()}};
+        if (auto size = picture->Picture.size()) {
+            p["PixelWidth"] = size->width;
+            p["PixelHeight"] = size->height;
+        }
+        o["Picture"] = p;
+    }
+    return o;
+}
+
+Json pageJson(TfrEMFPages& pages, int index) {
+    const PreparedPage& page = pages.Page(index);
+    Json o;
+    o["Size"] = page.size;
+    o["PaperWidth"] = page.width;
+    o["PaperHeight"] = page.height;
+    o["PixelWidth"] = page.paperWidthPixels();
+    o["PixelHeight"] = page.paperHeightPixels();
+    o["Orientation"] = page.orientation;
+    o["Bin"] = page.bin;
+    o["UseMargins"] = page.useMargins != 0;
+    o["Margins"] = {{"Left", page.leftMargin},
+                    {"Top", page.topMargin},
+                    {"Right", page.rightMargin},
+                    {"Bottom", page.bottomMargin}};
+    Json objects = Json::array();
+    for (const auto& object : pages.Objects(index).Objects)
+        objects.push_back(objectJson(*object));
+    pages.DropObjects(index);
+    o["Objects"] = objects;
+    return o;
+}
+
+Json pagesJson(const std::string& path) {
+    TfrReport report;
+    loadPreparedInput(report, path);
+    TfrEMFPages& pages = report.EMFPages();
+    Json list = Json::array();
+    for (int i = 0; i < pages.Count(); ++i)
+        list.push_back(pageJson(pages, i));
+    return Json{{"pages", list}};
+}
+
+} // namespace
+
+void addPreparedPagesCommand(CLI::App& app, int& exitCode) {
+    auto* command = app.add_subcommand("pages", "Print the pages of a prepared report as JSON");
+    auto input = std::make_shared<std::string>();
+    command->add_option("FILE", *input, "The prepared report (.frp)")->required();
+    command->callback([input, &exitCode] {
+        try {
+            const Json out = pagesJson(*input);
+            std::cout << out.dump(1) << "\n";
+            exitCode = 0;
+        } catch (const std::exception& e) {
+            std::cerr << "pachka pages: " << e.what() << "\n";
+            exitCode = 2;
+        }
+    });
+}
+
+} // namespace pv::cli
