@@ -267,5 +267,72 @@ TEST_F(PreparationTest, ScriptChangesToObjectsAreUndoneAfterPreparation) {
     EXPECT_EQ(report_.FindObject("MData")->Top, 40);
 }
 
+// Detail rows carry their master's surname in F_Strax; the filter shows those
+// of the current master row, as the program ties its tables together.
+class MasterDetailTest : public PreparationTest {
+protected:
+    MasterDetailTest()
+        : details_("Table3",
+                   {{"F_Fam", TFieldType::ftString, 20}, {"F_Strax", TFieldType::ftString, 20}}),
+          detailSource_("frDBDataSet2") {
+        detailSource_.SetDataSet(&details_);
+        sources_.add(detailSource_);
+        details_.Open();
+        for (const auto& [period, owner] : std::vector<std::pair<std::string, std::string>>{
+                 {"p1", "A"}, {"p2", "A"}, {"p3", "C"}}) {
+            details_.Append();
+            details_.FieldByName("F_Fam").SetAsString(period);
+            details_.FieldByName("F_Strax").SetAsString(owner);
+            details_.Post();
+        }
+        details_.SetOnFilterRecord([this](TRxMemoryData& t, bool& accept) {
+            accept = t.FieldByName("F_Strax").AsString() == table_.FieldByName("F_Fam").AsString();
+        });
+        details_.SetFiltered(true);
+        rows({{"A", ""}, {"B", ""}, {"C", ""}});
+        master_ =
+            &bandWith(btMasterData, "Data", 40, 20, "[frDBDataSet1.\"F_Fam\"]", "frDBDataSet1");
+        bandWith(btDetailHeader, "DH", 70, 20, "periods");
+        bandWith(btDetailData, "Detail", 100, 20, "[frDBDataSet2.\"F_Fam\"]", "frDBDataSet2");
+    }
+
+    TRxMemoryData details_;
+    TfrDBDataSet detailSource_;
+    TfrBandView* master_ = nullptr;
+};
+
+TEST_F(MasterDetailTest, MasterRowWithoutDetailsIsLeftOut) {
+    prepare();
+    EXPECT_EQ(texts(0),
+              (std::vector<std::string>{"A", "periods", "p1", "p2", "C", "periods", "p3"}));
+}
+
+TEST_F(MasterDetailTest, PrintIfSubsetEmptyKeepsTheMasterRow) {
+    master_->Flags = flBandPrintIfSubsetEmpty;
+    prepare();
+    EXPECT_EQ(texts(0),
+              (std::vector<std::string>{"A", "periods", "p1", "p2", "B", "C", "periods", "p3"}));
+}
+
+TEST_F(PreparationTest, BandThatDoesNotFitMovesWithItsRepeatedHeader) {
+    rowCount(40);
+    bandWith(btMasterHeader, "Head", 10, 30, "Head").Flags = flBandRepeatHeader;
+    bandWith(btMasterData, "Data", 50, 45, "[F_Fam]", "frDBDataSet1");
+    prepare();
+    ASSERT_GT(pageCount(), 1);
+    const int bottom = page_->PageInfo.offsetY + page_->PageInfo.printableHeight;
+    int rowsSeen = 0;
+    for (int p = 0; p < pageCount(); ++p) {
+        std::vector<Printed> page = printed(p);
+        ASSERT_FALSE(page.empty());
+        EXPECT_EQ(page.front(), (Printed{"Head", top_})) << "page " << p + 1;
+        for (size_t i = 1; i < page.size(); ++i) {
+            EXPECT_EQ(page[i].text, "R" + std::to_string(++rowsSeen));
+            EXPECT_LE(page[i].top + 45, bottom);
+        }
+    }
+    EXPECT_EQ(rowsSeen, 40);
+}
+
 } // namespace
 } // namespace pv
