@@ -1,0 +1,497 @@
+#include "report/PageFormation.h"
+
+#include "platform/CodePage.h"
+#include "report/BandAlignPlacement.h"
+#include "report/DataSourceContext.h"
+#include "report/EMFPages.h"
+#include "report/ExpressionEngine.h"
+#include "report/Interpretator.h"
+#include "report/LineView.h"
+#include "report/MemoView.h"
+#include "report/Page.h"
+#include "report/PageRuntime.h"
+#include "report/ViewPrint.h"
+
+#include <algorithm>
+
+namespace pv {
+
+namespace {
+
+constexpr int kDataTypes[] = {btMasterData, btDetailData, btSubDetailData};
+
+bool isHeaderOrData(int type) {
+    return type == btMasterData || type == btDetailData || type == btSubDetailData ||
+           type == btGroupHeader;
+}
+
+// Bands that keep their place whatever the flow: they are never fitted.
+bool placedApart(int type) {
+    return type == btPageFooter || type == btOverlay || type == btColumnFooter || type == btNone;
+}
+
+bool objectVisible(const TfrBand& band) {
+    return band.view ? band.view->Visible != 0 : true;
+}
+
+// Puts a view where it prints and back again when the print is done.
+class PrintPosition {
+public:
+    PrintPosition(TfrView& view, int left, int top, int height)
+        : view_(view), left_(view.Left), top_(view.Top), height_(view.Height) {
+        view.Left = left;
+        view.Top = top;
+        view.Height = height;
+    }
+    ~PrintPosition() {
+        view_.Left = left_;
+        view_.Top = top_;
+        view_.Height = height_;
+    }
+    PrintPosition(const PrintPosition&) = delete;
+    PrintPosition& operator=(const PrintPosition&) = delete;
+
+private:
+    TfrView& view_;
+    int32_t left_, top_, height_;
+};
+
+} // namespace
+
+TfrPageFormation::TfrPageFormation(TfrPageRuntime& runtime, TfrEMFPages& pages,
+                                   ExpressionEngine& engine, TfrInterpretator& interpretator,
+                                   PassState& pass)
+    : runtime_(runtime), page_(runtime.page()), pages_(pages), engine_(engine),
+      interpretator_(interpretator), pass_(pass) {
+    for (int level = 0; level < 3; ++level)
+        if (runtime_.slot(kDataTypes[level])) deepestLevel_ = level;
+    const TfrPageInfo& info = page_.PageInfo;
+    const bool margins = page_.UseMargins != 0;
+    PlacementLimits h = placementLimits(margins, info.paperWidth, page_.LeftMargin,
+                                        page_.RightMargin, info.offsetX, info.printableWidth);
+    PlacementLimits v = placementLimits(margins, info.paperHeight, page_.TopMargin,
+                                        page_.BottomMargin, info.offsetY, info.printableHeight);
+    leftLimit_ = h.left;
+    rightLimit_ = h.right;
+    topLimit_ = v.left;
+    pageBottom_ = v.right;
+}
+
+TfrPageFormation::~TfrPageFormation() = default;
+
+void TfrPageFormation::Form(SheetContinuation& continuation) {
+    TfrBand* master = runtime_.slot(btMasterData);
+    if (!pass_.printIfEmpty && master) {
+        TfrDataset* data = master->DataSet();
+        bool empty = true;
+        if (data) {
+            data->Init();
+            data->First();
+            empty = data->Eof();
+            data->Exit();
+        }
+        if (empty) return;
+    }
+    TfrBand* footer = runtime_.slot(btPageFooter);
+    runtime_.bottomLimit = pageBottom_ - (footer ? footer->height : 0);
+    runtime_.horizontalOffset = leftLimit_;
+    runtime_.currentColumn = 0;
+
+    firstSheet_ = pages_.Count();
+    if (continuation.active && pages_.Count() > 0) {
+        firstSheet_ = pass_.currentPage;
+        runtime_.curY = continuation.curY;
+        emptySheetY_ = topLimit_;
+    } else {
+        addSheet();
+        drawBand(runtime_.slot(btOverlay));
+        drawBand(&runtime_.outsideBands());
+    }
+    footedUpTo_ = firstSheet_ - 1;
+
+    const int before = pages_.Count();
+    printTitle();
+    if (pages_.Count() == before) {
+        TfrBand* header = runtime_.slot(btPageHeader);
+        if (header && header->flags & flBandOnFirstPage) drawBand(header);
+        drawBand(runtime_.slot(btColumnHeader));
+    }
+    emptySheetY_ = std::max(emptySheetY_, runtime_.curY);
+    if (deepestLevel_ >= 0) dataLoop(0);
+    if (!pass_.terminated) {
+        drawBand(runtime_.slot(btColumnFooter));
+        printSummary();
+    }
+    continuation.curY =
+        runtime_.columns() > 1 && runtime_.currentColumn > 0 ? pageBottom_ : runtime_.curY;
+    continuation.bottomLimit = runtime_.bottomLimit;
+
+    if (footer) {
+        bool onFirst = pass_.currentPage == firstSheet_ && (footer->flags & flBandOnFirstPage);
+        if (onFirst || (footer->flags & flBandOnLastPage)) printPageFooter();
+    }
+}
+
+// The data loop of one level (master, detail, subdetail): every data band of
+// that level in y order over its rows, with its header, footer and groups.
+void TfrPageFormation::dataLoop(int level) {
+    for (TfrBand* band : runtime_.chain(kDataTypes[level])) {
+        TfrDataset* data = band->DataSet();
+        if (!data) continue;
+        if (pass_.data) pass_.data->setCurrentSource(data);
+        data->Init();
+        data->First();
+        band->lineNo = 1;
+        band->lineThroughNo = 1;
+        for (TfrBand* g = band->firstGroup; g; g = g->nextGroup)
+            g->lineNo = 0;
+        for (TfrView* view : band->objects)
+            memoStates_.erase(view);
+        rowsPrinted_[band] = 0;
+
+        const bool hasRows = !data->Eof();
+        if (hasRows) {
+            queue(band->headerBand);
+            for (TfrBand* g = band->firstGroup; g; g = g->nextGroup) {
+                queue(g);
+                ++g->lineNo;
+            }
+        }
+        while (!data->Eof() && !pass_.terminated) {
+            queue(band);
+            if (band->printIfSubsetEmpty) printQueue();
+            if (level < deepestLevel_) {
+                dataLoop(level + 1);
+                if (pass_.data) pass_.data->setCurrentSource(data);
+                if (queued(band)) {
+                    if (band->printIfSubsetEmpty)
+                        printQueue();
+                    else
+                        dropFromQueue(band);
+                }
+            } else {
+                printQueue();
+            }
+            data->Next();
+            if (groupBreak(*band, *data)) break;
+            ++band->lineNo;
+            ++band->lineThroughNo;
+            if (!data->Eof() && band->newPageAfter && objectVisible(*band)) startNewPage();
+        }
+        const bool nothingPrinted = queued(band) || !printedRows(*band);
+        dropFromQueue(band);
+        // A header or group header queued for rows that never printed must
+        // not appear above the bands printed later.
+        std::erase_if(queue_, [band](TfrBand* b) { return b->dataBand == band; });
+        if (hasRows && !nothingPrinted) drawBand(band->footerBand);
+        data->Exit();
+    }
+}
+
+// Tests the groups after a move to the next row; true when the rows ended.
+bool TfrPageFormation::groupBreak(TfrBand& band, TfrDataset& data) {
+    for (TfrBand* g = band.firstGroup; g; g = g->nextGroup) {
+        const bool ended = data.Eof();
+        if (!ended && !g->lastGroupValue.isVoid() &&
+            engine_.parser().Evaluate(g->groupCondition) == g->lastGroupValue)
+            continue;
+        // The footers show the group's last row. At the end the cursor still
+        // stands on it; stepping back there would show the row before.
+        if (!ended) data.Prior();
+        for (TfrBand* inner = band.lastGroup; inner && inner != g; inner = inner->prevGroup) {
+            queue(inner->footerBand);
+            inner->lineNo = 0;
+        }
+        queue(g->footerBand);
+        printQueue();
+        if (ended) return true;
+        data.Next();
+        if (g->newPageAfter && objectVisible(*g)) startNewPage();
+        for (TfrBand* h = g; h; h = h->nextGroup) {
+            queue(h);
+            ++h->lineNo;
+        }
+        band.lineNo = 0;
+        return false;
+    }
+    return data.Eof();
+}
+
+void TfrPageFormation::queue(TfrBand* band) {
+    if (band) queue_.push_back(band);
+}
+
+bool TfrPageFormation::queued(const TfrBand* band) const {
+    return std::find(queue_.begin(), queue_.end(), band) != queue_.end();
+}
+
+void TfrPageFormation::dropFromQueue(const TfrBand* band) {
+    std::erase(queue_, band);
+}
+
+void TfrPageFormation::printQueue() {
+    std::vector<TfrBand*> bands;
+    bands.swap(queue_);
+    for (TfrBand* band : bands)
+        if (band->exists()) drawBand(band);
+}
+
+void TfrPageFormation::drawBand(TfrBand* band) {
+    if (!band || !band->exists() || pass_.terminated) return;
+    TfrBand* outer = current_;
+    current_ = band;
+    band->calculatedHeight = 0;
+    band->newPageRequests = 0;
+    band->newColumnRequests = 0;
+    const bool breakAllowed = band->pageBreakAllowed;
+    const int startY = runtime_.curY;
+    runBandScript(*band);
+    serveRequests(*band, startY);
+
+    if (objectVisible(*band)) {
+        if (band->type == btColumnHeader) runtime_.columnsTop = runtime_.curY;
+        if (!placedApart(band->type)) {
+            int height = bandHeight(*band);
+            if (!fitsOnSheet(*band, height) && !band->pageBreakAllowed) {
+                const int emptyRoom = runtime_.bottomLimit - emptySheetY_ - columnFooterHeight();
+                if (height <= emptyRoom || runtime_.curY > emptySheetY_) breakColumn(band);
+            }
+        }
+        printObjects(*band);
+        if (band->isData()) ++rowsPrinted_[band];
+        if (band->type == btGroupHeader) rememberGroupValue(*band);
+        drawBand(band->child);
+        current_ = band;
+        if (!isHeaderOrData(band->type) && band->newPageAfter) startNewPage();
+    } else if (band->printChildIfInvisible) {
+        drawBand(band->child);
+    }
+    runtime_.lastBand = band;
+    band->pageBreakAllowed = breakAllowed;
+    current_ = outer;
+}
+
+void TfrPageFormation::runBandScript(TfrBand& band) {
+    if (band.script.code.empty()) return;
+    pass_.currentObject = band.view;
+    scriptSetCurY_ = false;
+    interpretator_.RunScript(band.script, kScriptStepLimit);
+}
+
+void TfrPageFormation::serveRequests(TfrBand& band, int requestsStartY) {
+    if (band.newPageRequests == 0 && band.newColumnRequests == 0) return;
+    const bool keepY = scriptSetCurY_ && runtime_.curY != requestsStartY;
+    const int scriptY = runtime_.curY;
+    for (int i = 0; i < band.newPageRequests; ++i) {
+        runtime_.currentColumn = runtime_.columns() - 1;
+        breakColumn(nullptr);
+    }
+    for (int i = 0; i < band.newColumnRequests; ++i)
+        breakColumn(nullptr);
+    band.newPageRequests = band.newColumnRequests = 0;
+    if (keepY) runtime_.curY = scriptY;
+}
+
+bool TfrPageFormation::fitsOnSheet(TfrBand& band, int height) {
+    return runtime_.curY + height + columnFooterHeight() <= runtime_.bottomLimit;
+}
+
+int TfrPageFormation::columnFooterHeight() const {
+    if (fitWithoutColumnFooter_) return 0;
+    TfrBand* footer = runtime_.slot(btColumnFooter);
+    return footer ? footer->height : 0;
+}
+
+bool TfrPageFormation::printedRows(const TfrBand& band) const {
+    auto it = rowsPrinted_.find(&band);
+    return it != rowsPrinted_.end() && it->second > 0;
+}
+
+MemoPrintState& TfrPageFormation::memoState(const TfrView& view) {
+    return memoStates_[&view];
+}
+
+int TfrPageFormation::bandHeight(TfrBand& band) {
+    if (!band.stretched) return band.calculatedHeight = band.height;
+    int height = band.height;
+    for (TfrView* view : band.objects) {
+        pass_.currentObject = view;
+        if (auto* memo = dynamic_cast<TfrMemoView*>(view)) {
+            int measured = MeasureHeight(*memo, engine_, memoState(*view), *this,
+                                         pass_.twoPass && !pass_.finalPass);
+            height = std::max(height, view->Top + measured);
+        } else if (dynamic_cast<TfrLineView*>(view)) {
+            height = std::max(height, view->Top + view->Height);
+        }
+    }
+    return band.calculatedHeight = height;
+}
+
+void TfrPageFormation::printObjects(TfrBand& band) {
+    band.y = band.type == btPageFooter ? runtime_.bottomLimit : runtime_.curY;
+    if (band.calculatedHeight == 0) band.calculatedHeight = band.height;
+    for (TfrView* view : band.objects) {
+        if (pass_.terminated) break;
+        writeObject(band, *view);
+    }
+    if (band.stretched)
+        runtime_.curY += band.calculatedHeight;
+    else if (band.type != btPageFooter && band.type != btOverlay && band.type != btNone)
+        runtime_.curY += band.height;
+}
+
+void TfrPageFormation::writeObject(TfrBand& band, TfrView& view) {
+    pass_.currentObject = &view;
+    const bool stretchable = dynamic_cast<TfrMemoView*>(&view) || dynamic_cast<TfrLineView*>(&view);
+    int height = view.Height;
+    if (band.stretched && stretchable && view.flag(flStretched) && view.Height > 0)
+        height = band.calculatedHeight - view.Top;
+    int top = view.Top + band.y;
+    if (view.BandAlign == baBottom) top = band.y + band.calculatedHeight - height;
+    if (view.BandAlign == baTop) top = band.y;
+    PrintPosition position(view, view.Left + runtime_.horizontalOffset - leftLimit_, top, height);
+
+    if (pass_.twoPass && !pass_.finalPass) {
+        runScript(view);
+        return;
+    }
+    PreparedPlacement placement;
+    placement.limits = {leftLimit_, rightLimit_};
+    for (const TfrView* other : band.objects)
+        if (other != &view && other->Top == view.Top) placement.neighbours.push_back(other);
+    ByteStream& stream = pages_.ObjectStream(pass_.currentPage);
+    if (auto* memo = dynamic_cast<TfrMemoView*>(&view))
+        WritePreparedMemo(stream, *memo, engine_, memoState(view), *this, DrawMode::Normal,
+                          &placement);
+    else
+        WritePreparedView(stream, view, engine_, *this, &placement);
+}
+
+void TfrPageFormation::rememberGroupValue(TfrBand& band) {
+    if (band.groupCondition.empty()) return;
+    pass_.currentObject = band.view;
+    band.lastGroupValue = engine_.parser().Evaluate(band.groupCondition);
+}
+
+void TfrPageFormation::runScript(TfrView& view) {
+    const CompiledScript* script = runtime_.objectScript(view);
+    if (!script || script->code.empty()) return;
+    interpretator_.RunScript(*script, kScriptStepLimit);
+}
+
+void TfrPageFormation::breakColumn(TfrBand* cause) {
+    if (runtime_.currentColumn < runtime_.columns() - 1) {
+        drawBand(runtime_.slot(btColumnFooter));
+        ++runtime_.currentColumn;
+        runtime_.horizontalOffset += runtime_.columnWidth() + page_.ColumnGap;
+        runtime_.curY = runtime_.columnsTop;
+        drawBand(runtime_.slot(btColumnHeader));
+    } else {
+        startNewPage();
+    }
+    reprintRepeatedHeaders(cause);
+}
+
+void TfrPageFormation::reprintRepeatedHeaders(TfrBand* cause) {
+    if (!cause) return;
+    TfrBand* data = cause->isData() ? cause : cause->dataBand;
+    if (!data) return;
+    if (!runtime_.disableRepeatHeaders)
+        for (TfrBand* g = data->firstGroup; g && g != cause; g = g->nextGroup)
+            if (g->flags & flBandRepeatHeader) drawBand(g);
+    if (cause->isData() && data->headerBand && (data->headerBand->flags & flBandRepeatHeader))
+        drawBand(data->headerBand);
+}
+
+void TfrPageFormation::startNewPage() {
+    if (!runtime_.disableRepeatHeaders) drawBand(runtime_.slot(btColumnFooter));
+    printPageFooter();
+    TfrBand* footer = runtime_.slot(btPageFooter);
+    runtime_.bottomLimit = pageBottom_ - (footer ? footer->height : 0);
+    addSheet();
+    drawBand(runtime_.slot(btOverlay));
+    runtime_.curY = topLimit_;
+    drawBand(runtime_.slot(btPageHeader));
+    drawBand(runtime_.slot(btColumnHeader));
+    emptySheetY_ = runtime_.curY;
+}
+
+void TfrPageFormation::addSheet() {
+    pages_.AppendPage(page_);
+    pass_.currentPage = pages_.Count() - 1;
+    runtime_.curY = topLimit_;
+    runtime_.currentColumn = 0;
+    runtime_.horizontalOffset = leftLimit_;
+    emptySheetY_ = topLimit_;
+}
+
+// The page footer of the current sheet, unless it has one already or it is
+// the first sheet and the footer does not print there.
+void TfrPageFormation::printPageFooter() {
+    TfrBand* footer = runtime_.slot(btPageFooter);
+    if (!footer || footedUpTo_ >= pass_.currentPage) return;
+    footedUpTo_ = pass_.currentPage;
+    if (pass_.currentPage == firstSheet_ && !(footer->flags & flBandOnFirstPage)) return;
+    const int y = runtime_.curY;
+    drawBand(footer);
+    runtime_.curY = y;
+}
+
+void TfrPageFormation::printTitle() {
+    drawBand(runtime_.slot(btReportTitle));
+}
+
+void TfrPageFormation::printSummary() {
+    fitWithoutColumnFooter_ = true;
+    drawBand(runtime_.slot(btReportSummary));
+    fitWithoutColumnFooter_ = false;
+}
+
+TfrBand* TfrPageFormation::counterBand() const {
+    if (!current_) return nullptr;
+    if (current_->isData() || current_->type == btGroupHeader) return current_;
+    return current_->dataBand;
+}
+
+std::optional<Variant> TfrPageFormation::systemVariable(std::string_view name) {
+    if (name == "PAGE#") return Variant(int32_t(pass_.currentPage + 1));
+    if (name == "TOTALPAGES") return Variant(int32_t(pass_.totalPages));
+    if (name == "LINE#" || name == "LINETHROUGH#") {
+        TfrBand* band = counterBand();
+        if (!band) return Variant(int32_t(0));
+        return Variant(int32_t(name == "LINE#" ? band->lineNo : band->lineThroughNo));
+    }
+    return std::nullopt;
+}
+
+std::optional<Variant> TfrPageFormation::pageValue(std::string_view name) {
+    if (name == "CURY") return Variant(int32_t(runtime_.curY));
+    if (name == "FREESPACE") return Variant(int32_t(runtime_.bottomLimit - runtime_.curY));
+    if (name == "FINALPASS") return Variant(pass_.finalPass);
+    if (name == "PAGEHEIGHT") return Variant(int32_t(pageBottom_));
+    if (name == "PAGEWIDTH") return Variant(int32_t(rightLimit_));
+    return std::nullopt;
+}
+
+bool TfrPageFormation::assignSpecial(std::string_view name, const Variant& value) {
+    if (name == "CURY") {
+        runtime_.curY = value.toInt();
+        scriptSetCurY_ = true;
+        return true;
+    }
+    return name == "PROGRESS";
+}
+
+void TfrPageFormation::stopReport() {
+    pass_.terminated = true;
+}
+
+void TfrPageFormation::newPage() {
+    if (current_) ++current_->newPageRequests;
+}
+
+void TfrPageFormation::newColumn() {
+    if (current_) ++current_->newColumnRequests;
+}
+
+} // namespace pv
