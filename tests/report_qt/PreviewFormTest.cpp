@@ -31,14 +31,6 @@ using test::kA4Width;
 using test::memo;
 using test::templatePage;
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "preview_form";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
-
 // A page of text boxes; the first line is a heading in capitals.
 void addTextPage(TfrEMFPages& pages, const std::vector<std::string>& lines) {
     pages.AppendPage(templatePage());
@@ -67,7 +59,6 @@ public:
 class PreviewFormTest : public ::testing::Test {
 protected:
     PreviewFormTest() {
-        application();
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
                            QString::fromStdString(scratch.file("settings")));
         rememberedZoom() = ZoomState{};
