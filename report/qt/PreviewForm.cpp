@@ -325,7 +325,10 @@ void TfrPreviewForm::relayout() {
         papers.push_back({p.paperWidthPixels(), p.paperHeightPixels()});
     }
     const Size area{pbox_->width(), pbox_->height()};
-    zoom_.factor = zoomFactor(zoom_.mode, zoom_.factor, area, papers[size_t(current_ - 1)]);
+    // An area too small to hold the gaps around a page gives no factor; the
+    // pages keep the last one until the area grows.
+    const double factor = zoomFactor(zoom_.mode, zoom_.factor, area, papers[size_t(current_ - 1)]);
+    if (factor > 0) zoom_.factor = factor;
     geometry_ = layoutPages(papers, area, zoom_.mode, zoom_.factor);
     for (int i = 0; i < count; ++i)
         pages_->Page(i).screenRect = geometry_.pages[size_t(i)];

@@ -14,12 +14,14 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -188,6 +190,62 @@ TEST_F(PreviewFormTest, ScrollingMakesThePageAtTheTopCurrent) {
     EXPECT_EQ(bar->value(), before + bar->singleStep());
     QTest::keyClick(form->pageArea(), Qt::Key_PageDown);
     EXPECT_EQ(bar->value(), before + bar->singleStep() + bar->pageStep());
+}
+
+TEST_F(PreviewFormTest, WheelAndDragScrollTheView) {
+    preparePages(3);
+    auto form = openForm();
+    QScrollBar* bar = form->verticalBar();
+    const int start = bar->value();
+    QWheelEvent down(QPointF(100, 100), QPointF(form->pageArea()->mapToGlobal(QPoint(100, 100))),
+                     QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                     false);
+    QApplication::sendEvent(form->pageArea(), &down);
+    EXPECT_EQ(bar->value(), start + bar->singleStep());
+
+    // Dragging with the left button moves the pages with the mouse.
+    const int before = bar->value();
+    QTest::mousePress(form->pageArea(), Qt::LeftButton, {}, QPoint(200, 300));
+    QMouseEvent move(QEvent::MouseMove, QPointF(200, 200),
+                     QPointF(form->pageArea()->mapToGlobal(QPoint(200, 200))), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form->pageArea(), &move);
+    QTest::mouseRelease(form->pageArea(), Qt::LeftButton, {}, QPoint(200, 200));
+    EXPECT_EQ(bar->value(), before + 100);
+}
+
+TEST_F(PreviewFormTest, SpaceAndTheRightButtonOpenTheZoomMenu) {
+    preparePages(1);
+    auto form = openForm();
+    QTest::keyClick(form->pageArea(), Qt::Key_Space);
+    EXPECT_TRUE(form->zoomMenu()->isVisible());
+    form->zoomMenu()->hide();
+    QTest::mouseClick(form->pageArea(), Qt::RightButton, {}, QPoint(50, 50));
+    EXPECT_TRUE(form->zoomMenu()->isVisible());
+    form->zoomMenu()->hide();
+    QStringList texts;
+    for (QAction* a : form->zoomMenu()->actions())
+        texts << a->text();
+    EXPECT_EQ(texts.join('|'),
+              QString::fromUtf8("200%|150%|100%|75%|50%|25%|10%|"
+                                "По ширине страницы|Страница целиком|Две страницы"));
+}
+
+TEST_F(PreviewFormTest, AnAreaTooSmallForThePageKeepsAUsableZoom) {
+    preparePages(2);
+    report.InitialZoom = TfrPreviewZoom::pzPageWidth;
+    auto form = std::make_unique<TfrPreviewForm>(report);
+    form->pageArea()->setFixedSize(12, 12);
+    form->takePages();
+    form->show();
+    QCoreApplication::processEvents();
+    EXPECT_GT(form->zoom().factor, 0);
+    for (int i = 0; i < form->pageCount(); ++i) {
+        const Rect& r = form->pages()->Page(i).screenRect;
+        EXPECT_GT(r.width(), 0);
+        EXPECT_GT(r.height(), 0);
+    }
+    form->pageArea()->grab(); // paints without trouble
 }
 
 TEST_F(PreviewFormTest, ZoomMenuChoicesSetTheLabelAndAreRemembered) {
