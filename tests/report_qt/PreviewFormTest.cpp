@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QScrollBar>
@@ -25,6 +26,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <memory>
 
 namespace pv {
 namespace {
@@ -470,6 +473,57 @@ TEST_F(PreviewFormTest, LoadReplacesThePagesAndStartsAtPageOne) {
     EXPECT_EQ(form->pageLabelText(), QString::fromUtf8("Стр. 1/3"));
     EXPECT_EQ(report.EMFPages().Count(), 0);
     EXPECT_FALSE(report.CanRebuild());
+}
+
+class ThrowingFilter : public TfrExportFilter {
+public:
+    void BeginPage() override { throw std::runtime_error("disk full"); }
+};
+
+TEST_F(PreviewFormTest, FailedSaveAndLoadAreShownAndLeaveAUsableWindow) {
+    ThrowingFilter filter;
+    ASSERT_TRUE(RegisterExportFilter(filter, ru("Сбойный(*.bad)"), "*.bad"));
+    preparePages(2);
+    auto form = openForm();
+    const std::string garbage = scratch.file("garbage.frp");
+    {
+        std::ofstream out(garbage, std::ios::binary);
+        out << "\x19\x00 this is no prepared report";
+    }
+    form->setFileChooser(
+        [&](TfrPreviewForm::FileDialogKind kind,
+            const QStringList& filters) -> std::optional<TfrPreviewForm::FileChoice> {
+            if (kind == TfrPreviewForm::FileDialogKind::Open)
+                return TfrPreviewForm::FileChoice{QString::fromStdString(garbage), 0};
+            return TfrPreviewForm::FileChoice{QString::fromStdString(scratch.file("out")),
+                                              int(filters.size()) - 1};
+        });
+    auto shown = std::make_shared<QString>();
+    auto watchMessage = [shown] {
+        QTimer::singleShot(0, [shown] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                *shown = box->windowTitle() + QStringLiteral(": ") + box->text();
+                box->reject();
+            }
+        });
+    };
+
+    watchMessage();
+    form->save();
+    EXPECT_EQ(*shown, QStringLiteral("Ошибка: disk full"));
+    EXPECT_EQ(form->pageCount(), 2); // the pages came back
+    EXPECT_EQ(report.EMFPages().Count(), 0);
+
+    watchMessage();
+    form->load();
+    EXPECT_EQ(*shown, QString::fromUtf8("Ошибка: Неверный FRF формат"));
+    EXPECT_EQ(form->pageCount(), 0);
+    EXPECT_EQ(form->pageLabelText(), QString());
+    // Without pages the keys and the painting do nothing harmful.
+    QTest::keyClick(form->pageArea(), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(form->pageArea(), Qt::Key_F3);
+    form->pageArea()->grab();
+    UnregisterExportFilter(filter);
 }
 
 TEST_F(PreviewFormTest, ShowPreviewWithoutPagesShowsNothing) {
