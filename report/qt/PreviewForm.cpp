@@ -59,14 +59,14 @@ Rect shifted(const Rect& r, QPoint by) {
 }
 
 // The button of each toolbar flag, in toolbar order.
-struct ButtonSpec {
+struct ToolbarEntry {
     TfrPreviewButton flag;
     const char* objectName;
     const char* text;
     const char* hint;
 };
 
-const ButtonSpec kButtons[] = {
+const ToolbarEntry kButtons[] = {
     {pbZoom, "ZoomButton", "100%", "Масштаб"},
     {pbLoad, "LoadButton", "Открыть", "Открыть отчет"},
     {pbSave, "SaveButton", "Сохранить", "Сохранить отчет в файле"},
@@ -211,19 +211,19 @@ void TfrPreviewForm::buildToolbar(TfrPreviewButtons shown) {
     toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     layout()->addWidget(toolbar);
     buttons_.assign(8, nullptr);
-    for (const ButtonSpec& spec : kButtons) {
+    for (const ToolbarEntry& entry : kButtons) {
         auto* b = new QToolButton(toolbar);
-        b->setObjectName(QString::fromLatin1(spec.objectName));
-        b->setText(QString::fromUtf8(spec.text));
-        b->setToolTip(QString::fromUtf8(spec.hint));
-        b->setWhatsThis(QString::fromUtf8(spec.hint));
-        b->setIcon(buttonIcon(style(), spec.flag));
+        b->setObjectName(QString::fromLatin1(entry.objectName));
+        b->setText(QString::fromUtf8(entry.text));
+        b->setToolTip(QString::fromUtf8(entry.hint));
+        b->setWhatsThis(QString::fromUtf8(entry.hint));
+        b->setIcon(buttonIcon(style(), entry.flag));
         b->setAutoRaise(true);
         b->setFocusPolicy(Qt::NoFocus);
         // Page setup belongs to printing, which this window does not do itself.
-        const bool visible = (shown & spec.flag) != 0 && spec.flag != pbPageSetup;
+        const bool visible = (shown & entry.flag) != 0 && entry.flag != pbPageSetup;
         toolbar->addWidget(b)->setVisible(visible);
-        buttons_[std::countr_zero(unsigned(spec.flag))] = b;
+        buttons_[std::countr_zero(unsigned(entry.flag))] = b;
     }
     connect(button(pbZoom), &QToolButton::clicked, this, &TfrPreviewForm::showZoomMenu);
     connect(button(pbLoad), &QToolButton::clicked, this, &TfrPreviewForm::load);
