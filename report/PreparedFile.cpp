@@ -199,3 +199,17 @@ bool TfrReport::SavePreparedFile(const std::string& path) {
 }
 
 } // namespace pv
+
+namespace pv {
+
+std::unique_ptr<TfrEMFPages> TfrReport::TakeEMFPages() {
+    auto taken = std::move(emfPages_);
+    emfPages_ = std::make_unique<TfrEMFPages>(*this);
+    return taken;
+}
+
+void TfrReport::ReturnEMFPages(std::unique_ptr<TfrEMFPages> pages) {
+    emfPages_ = pages ? std::move(pages) : std::make_unique<TfrEMFPages>(*this);
+}
+
+} // namespace pv

@@ -2,6 +2,8 @@
 
 #include "report/DataDictionary.h"
 #include "report/Page.h"
+#include "report/PreviewLayout.h"
+#include "report/PreviewProperties.h"
 
 #include <functional>
 #include <memory>
@@ -89,6 +91,13 @@ public:
     TfrReportInfo Info;
     std::string FileName = "Untitled";
 
+    // How the preview shows the prepared pages.
+    std::string Title; // 1251; the preview's caption adds it
+    TfrPreviewButtons PreviewButtons = kDefaultPreviewButtons;
+    TfrPreviewZoom InitialZoom = TfrPreviewZoom::pzDefault;
+    bool ModalPreview = true;
+    bool ModifyPrepared = true;
+
     // The printer-name text that stands for the virtual printer.
     static const std::string kVirtualPrinterName;
 
@@ -102,6 +111,10 @@ public:
     // False when the file cannot be written.
     [[nodiscard]] bool SavePreparedFile(const std::string& path);
     bool CanRebuild() const { return canRebuild_; }
+    // The preview holds the pages while it shows: taking them leaves the
+    // report a new empty list; handing them back replaces the report's list.
+    std::unique_ptr<TfrEMFPages> TakeEMFPages();
+    void ReturnEMFPages(std::unique_ptr<TfrEMFPages> pages);
 
     // Writes the prepared pages through the filter into the file. Creates no
     // file when OnBeforeExport or the filter's options dialog says no; the
