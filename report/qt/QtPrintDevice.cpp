@@ -25,6 +25,9 @@ bool QtPrintDevice::beginJob(const std::string& title, const PaperSettings&, int
     // The paper was put on this printer by the printer model before the job.
     printer_.setDocName(QString::fromStdString(cp1251ToUtf8(title)));
     printer_.setCopyCount(std::max(copies, 1));
+    // The printer is only asked for copies when they are not to be collated;
+    // collated copies are printed as repeated pages.
+    printer_.setCollateCopies(false);
     painter_ = std::make_unique<QPainter>();
     if (!painter_->begin(&printer_)) {
         painter_.reset();
