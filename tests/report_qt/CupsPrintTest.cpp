@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
-#include <unistd.h>
 
 namespace pv {
 namespace {
@@ -41,48 +40,80 @@ template <class Pred> bool waitFor(Pred done, std::chrono::seconds limit) {
 // Prints through a real spooler: a queue on the generic PDF printer writing to
 // a file, set up by cups-pdf-queue.sh (run by cups-print-test.sh), which names
 // the queue in PV_CUPS_QUEUE and the file in PV_CUPS_OUTPUT. Without them the
-// test is skipped.
-TEST(CupsPrinting, TwoPagesReachThePdfPrinterInOrder) {
+// tests are skipped.
+class CupsPrinting : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (queue.empty() || output.empty()) GTEST_SKIP() << "no CUPS queue set up (PV_CUPS_QUEUE)";
+        if (!succeeds("timeout 10 lpstat -p '" + queue + "'"))
+            GTEST_SKIP() << "the spooler does not answer for " << queue;
+        const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(queue));
+        ASSERT_FALSE(info.isNull()) << "Qt does not see " << queue;
+        device = std::make_shared<QtPrinterDevice>(info);
+        printer.setDevices({device});
+        test::addTextPages(pages, {ru(texts[0]), ru(texts[1])});
+    }
+
+    // Prints, waits until the spooler has written the file and tells which
+    // page came out where.
+    std::vector<int> print(const PrintPagesOptions& options) {
+        std::error_code ec;
+        fs::remove(output, ec);
+        QtPrintDevice job(device->printer(), pages, FontService::shared());
+        EXPECT_EQ(PrintPages(printedPages(pages), options, printer, job), PrintOutcome::Printed);
+        EXPECT_FALSE(job.failed());
+        EXPECT_TRUE(waitFor(
+            [&] { return test::commandOutput("timeout 10 lpstat -o '" + queue + "'").empty(); },
+            90s))
+            << "the job did not leave the queue";
+        EXPECT_TRUE(waitFor([&] { return fs::exists(output) && fs::file_size(output) > 0; }, 30s))
+            << "nothing printed into " << output;
+        return test::printedOrder(output.string(), texts);
+    }
+
     const std::string queue = env("PV_CUPS_QUEUE");
     const fs::path output = env("PV_CUPS_OUTPUT");
-    if (queue.empty() || output.empty()) GTEST_SKIP() << "no CUPS queue set up (PV_CUPS_QUEUE)";
-    if (!succeeds("timeout 10 lpstat -p '" + queue + "'"))
-        GTEST_SKIP() << "the spooler does not answer for " << queue;
-
-    bool listed = false;
-    for (const auto& device : installedPrinters())
-        listed = listed || device->name() == queue;
-    EXPECT_TRUE(listed) << queue << " is not among the installed printers";
-
-    const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(queue));
-    ASSERT_FALSE(info.isNull());
-    auto device = std::make_shared<QtPrinterDevice>(info);
+    const std::vector<std::string> texts = {"ПЕРВАЯ СТРАНИЦА", "ВТОРАЯ СТРАНИЦА"};
+    std::shared_ptr<QtPrinterDevice> device;
     TfrPrinter printer;
-    printer.setDevices({device});
-    ASSERT_FALSE(printer.isVirtual());
-
     TfrReport report;
     TfrEMFPages& pages = report.EMFPages();
-    const std::vector<std::string> texts = {"ПЕРВАЯ СТРАНИЦА", "ВТОРАЯ СТРАНИЦА"};
-    test::addTextPages(pages, {ru(texts[0]), ru(texts[1])});
+};
 
-    const std::string title = "pvcups" + std::to_string(getpid());
-    PrintPagesOptions options;
-    options.title = title;
-    QtPrintDevice job(device->printer(), pages, FontService::shared());
-    ASSERT_EQ(PrintPages(printedPages(pages), options, printer, job), PrintOutcome::Printed);
-    EXPECT_FALSE(job.failed());
+TEST_F(CupsPrinting, TheQueueIsAnInstalledPrinter) {
+    bool listed = false;
+    for (const auto& installed : installedPrinters())
+        listed = listed || installed->name() == queue;
+    EXPECT_TRUE(listed);
+    ASSERT_FALSE(printer.isVirtual());
+    EXPECT_EQ(printer.PaperSize(), 9) << "the generic PDF printer starts on A4";
+    EXPECT_GT(printer.GetPageInfo().paperWidthPx, 0);
+    EXPECT_TRUE(device->printer().supportsMultipleCopies()) << "the spooler makes copies";
+}
 
-    EXPECT_TRUE(waitFor(
-        [&] { return test::commandOutput("timeout 10 lpstat -o '" + queue + "'").empty(); }, 90s))
-        << "the job did not leave the queue";
-    ASSERT_TRUE(waitFor([&] { return fs::exists(output) && fs::file_size(output) > 0; }, 30s))
-        << "nothing printed into " << output;
-
-    const std::vector<std::string> pagesText = test::pdfPageTexts(output.string());
-    ASSERT_EQ(pagesText.size(), 2u);
-    EXPECT_NE(pagesText[0].find(texts[0]), std::string::npos) << pagesText[0];
-    EXPECT_NE(pagesText[1].find(texts[1]), std::string::npos) << pagesText[1];
+TEST_F(CupsPrinting, PagesAndCopiesReachThePaperInOrder) {
+    struct Case {
+        const char* pageList;
+        int copies;
+        bool collate;
+        std::vector<int> order;
+    };
+    const Case cases[] = {
+        {"", 1, true, {0, 1}},
+        {"2", 1, true, {1}},
+        {"", 2, true, {0, 1, 0, 1}},
+        // The spooler makes these copies itself.
+        {"", 2, false, {0, 0, 1, 1}},
+    };
+    for (const Case& c : cases) {
+        PrintPagesOptions options;
+        options.pageList = c.pageList;
+        options.copies = c.copies;
+        options.collate = c.collate;
+        options.title = "pachkaview test";
+        EXPECT_EQ(print(options), c.order)
+            << "'" << c.pageList << "' x" << c.copies << " collate " << c.collate;
+    }
 }
 
 } // namespace

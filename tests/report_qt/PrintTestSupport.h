@@ -71,4 +71,17 @@ inline std::vector<std::string> pdfPageTexts(const std::string& path) {
     return pages;
 }
 
+// Which of the texts each printed page shows, by index; -1 for none.
+inline std::vector<int> printedOrder(const std::string& pdf,
+                                     const std::vector<std::string>& texts) {
+    std::vector<int> order;
+    for (const std::string& page : pdfPageTexts(pdf)) {
+        int found = -1;
+        for (size_t i = 0; i < texts.size(); ++i)
+            if (page.find(texts[i]) != std::string::npos) found = int(i);
+        order.push_back(found);
+    }
+    return order;
+}
+
 } // namespace pv::test

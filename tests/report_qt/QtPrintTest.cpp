@@ -22,18 +22,6 @@ namespace {
 
 using test::pdfFilePrinter;
 
-// Which of the texts each printed page shows, by index; -1 for none.
-std::vector<int> printedOrder(const std::string& pdf, const std::vector<std::string>& texts) {
-    std::vector<int> order;
-    for (const std::string& page : test::pdfPageTexts(pdf)) {
-        int found = -1;
-        for (size_t i = 0; i < texts.size(); ++i)
-            if (page.find(texts[i]) != std::string::npos) found = int(i);
-        order.push_back(found);
-    }
-    return order;
-}
-
 const std::vector<std::string> kTexts = {"ПЕРВАЯ СТРАНИЦА", "ВТОРАЯ СТРАНИЦА"};
 
 std::vector<std::string> ansiTexts() {
@@ -110,7 +98,7 @@ protected:
 
 TEST_F(QtPrintDeviceTest, PrintsThePagesInOrderWithTheirText) {
     ASSERT_EQ(print({}), PrintOutcome::Printed);
-    EXPECT_EQ(printedOrder(pdf, kTexts), (std::vector<int>{0, 1}));
+    EXPECT_EQ(test::printedOrder(pdf, kTexts), (std::vector<int>{0, 1}));
     EXPECT_FALSE(printer.printing());
     EXPECT_FALSE(pages.Page(0).page) << "objects are dropped after printing";
 }
@@ -126,7 +114,7 @@ TEST_F(QtPrintDeviceTest, CopiesOnAPrinterThatMakesNone) {
         options.copies = 2;
         options.collate = c.collate;
         ASSERT_EQ(print(options), PrintOutcome::Printed);
-        EXPECT_EQ(printedOrder(pdf, kTexts), c.order) << c.collate;
+        EXPECT_EQ(test::printedOrder(pdf, kTexts), c.order) << c.collate;
     }
 }
 
@@ -176,7 +164,7 @@ TEST_F(PrintFromPreviewTest, WithoutTheDialogPrintsTheDefaults) {
     settings.defaultCopies = 2;
     settings.defaultCollate = false;
     EXPECT_EQ(PrintFromPreview(pages, 2, settings, printer), PrintOutcome::Printed);
-    EXPECT_EQ(printedOrder(pdf, kTexts), (std::vector<int>{0, 0, 1, 1}));
+    EXPECT_EQ(test::printedOrder(pdf, kTexts), (std::vector<int>{0, 0, 1, 1}));
 }
 
 TEST_F(PrintFromPreviewTest, TheDialogsCurrentPageChoicePrintsThatPage) {
@@ -185,7 +173,7 @@ TEST_F(PrintFromPreviewTest, TheDialogsCurrentPageChoicePrintsThatPage) {
         form.accept();
     });
     EXPECT_EQ(PrintFromPreview(pages, 2, settings, printer), PrintOutcome::Printed);
-    EXPECT_EQ(printedOrder(pdf, kTexts), (std::vector<int>{1}));
+    EXPECT_EQ(test::printedOrder(pdf, kTexts), (std::vector<int>{1}));
 }
 
 TEST_F(PrintFromPreviewTest, PrintsOnThePrinterChosenInTheDialog) {
@@ -199,7 +187,7 @@ TEST_F(PrintFromPreviewTest, PrintsOnThePrinterChosenInTheDialog) {
     });
     EXPECT_EQ(PrintFromPreview(pages, 1, settings, printer), PrintOutcome::Printed);
     EXPECT_TRUE(rebuilt);
-    EXPECT_EQ(printedOrder(otherPdf, kTexts), (std::vector<int>{0, 1}));
+    EXPECT_EQ(test::printedOrder(otherPdf, kTexts), (std::vector<int>{0, 1}));
     EXPECT_FALSE(std::filesystem::exists(pdf));
 }
 
