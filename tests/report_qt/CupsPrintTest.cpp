@@ -91,6 +91,25 @@ TEST_F(CupsPrinting, TheQueueIsAnInstalledPrinter) {
     EXPECT_TRUE(device->printer().supportsMultipleCopies()) << "the spooler makes copies";
 }
 
+TEST_F(CupsPrinting, TakesStandardAndCustomPaper) {
+    struct Case {
+        int size, width, height, orientation;
+        int paperWidth, paperHeight;
+    };
+    const Case cases[] = {
+        {11, 0, 0, 0, 1480, 2100},
+        {9, 0, 0, 1, 2970, 2100},
+        {256, 1500, 2000, 0, 1500, 2000},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(printer.SetPaper(c.size, c.width, c.height, c.orientation, -1, true)) << c.size;
+        EXPECT_EQ(printer.PaperSize(), c.size);
+        EXPECT_EQ(printer.Orientation(), c.orientation);
+        EXPECT_NEAR(printer.PaperWidth(), c.paperWidth, 3) << c.size;
+        EXPECT_NEAR(printer.PaperHeight(), c.paperHeight, 3) << c.size;
+    }
+}
+
 TEST_F(CupsPrinting, PagesAndCopiesReachThePaperInOrder) {
     struct Case {
         const char* pageList;
