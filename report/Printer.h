@@ -80,6 +80,10 @@ public:
     int indexOf(const std::string& name) const;
 
     void SelectPrinter(int index);
+    // The selected installed printer; none for the virtual printer.
+    std::shared_ptr<PrinterDevice> device() const {
+        return isVirtual() ? nullptr : devices_[index_];
+    }
 
     // Applies paper (see PaperSettings) unless a print job runs or, unless
     // forced, the paper is already the current one. False when the printer

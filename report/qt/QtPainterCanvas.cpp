@@ -4,9 +4,11 @@
 
 #include <QColor>
 #include <QCoreApplication>
+#include <QFont>
 #include <QGlyphRun>
 #include <QImage>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPolygon>
 #include <QRawFont>
@@ -73,6 +75,36 @@ const QRawFont& rawFont(const FontFace& face, int emPixels) {
                                         QFont::PreferNoHinting))
                  .first;
     return it->second;
+}
+
+// PDF output (a printer's spool file) keeps text as text only for fonts the
+// system font database knows by file; a raw font read from the file would be
+// drawn as outlines. The database's font serves when it is the same file
+// (same header table), so the glyph indices stay those the engine measured.
+RawFontCache& vectorRawFontCache() {
+    static RawFontCache* cache = [] {
+        auto* c = new RawFontCache;
+        qAddPostRoutine([] { vectorRawFontCache().clear(); });
+        return c;
+    }();
+    return *cache;
+}
+
+const QRawFont& vectorRawFont(const FontFace& face, int emPixels) {
+    RawFontCache* cache = &vectorRawFontCache();
+    const auto key = std::make_pair(face.filePath(), emPixels);
+    auto it = cache->find(key);
+    if (it != cache->end()) return it->second;
+    const QRawFont& fromFile = rawFont(face, emPixels);
+    QFont font(fromFile.familyName());
+    font.setWeight(QFont::Weight(fromFile.weight()));
+    font.setStyle(fromFile.style());
+    font.setPixelSize(std::max(emPixels, 1));
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setStyleStrategy(QFont::NoFontMerging);
+    QRawFont known = QRawFont::fromFont(font);
+    const bool same = known.isValid() && known.fontTable("head") == fromFile.fontTable("head");
+    return cache->emplace(key, same ? known : fromFile).first->second;
 }
 
 } // namespace
@@ -161,7 +193,9 @@ void QtPainterCanvas::drawText(Point origin, std::uint32_t options, const Rect* 
         painter_.fillRect(QRect(x0, baseline - metrics.ascent, width, metrics.height()),
                           toQColor(state().bkColor));
 
-    const QRawFont& raw = rawFont(face, em);
+    const bool vector =
+        painter_.paintEngine() && painter_.paintEngine()->type() == QPaintEngine::Pdf;
+    const QRawFont& raw = vector ? vectorRawFont(face, em) : rawFont(face, em);
     QList<quint32> glyphs;
     QList<QPointF> positions;
     double x = 0;

@@ -1,0 +1,83 @@
+#include "report/qt/PrintFromPreview.h"
+
+#include "platform/CodePage.h"
+#include "platform/ConversionError.h"
+#include "platform/FontService.h"
+#include "platform/Ui.h"
+#include "report/EMFPages.h"
+#include "report/qt/PrintForm.h"
+#include "report/qt/QtPrintDevice.h"
+#include "report/qt/QtPrinterDevice.h"
+
+#include <QMessageBox>
+
+namespace pv {
+namespace {
+
+void showError(const PreviewPrintSettings& settings, const std::string& text,
+               const std::string& caption) {
+    if (settings.ui) {
+        settings.ui->messageBox(text, caption, MsgIcon::Error, MsgButtons::Ok);
+        return;
+    }
+    QMessageBox::critical(settings.parent, QString::fromStdString(cp1251ToUtf8(caption)),
+                          QString::fromStdString(cp1251ToUtf8(text)));
+}
+
+} // namespace
+
+std::vector<PrintedPage> printedPages(const TfrEMFPages& pages) {
+    std::vector<PrintedPage> printed;
+    for (int i = 0; i < pages.Count(); ++i) {
+        const PreparedPage& p = pages.Page(i);
+        PrintedPage page;
+        page.paper = {p.size, p.width, p.height, p.orientation, p.bin};
+        page.useMargins = p.useMargins != 0;
+        page.margins = {p.leftMargin, p.topMargin, p.rightMargin, p.bottomMargin};
+        printed.push_back(page);
+    }
+    return printed;
+}
+
+PrintOutcome PrintFromPreview(TfrEMFPages& pages, int currentPage,
+                              const PreviewPrintSettings& settings, TfrPrinter& printer) {
+    if (pages.Count() == 0 || printer.VirtualIndex() == 0) return PrintOutcome::NothingToPrint;
+
+    PrintPagesOptions options;
+    options.copies = std::max(settings.defaultCopies, 1);
+    options.collate = settings.defaultCollate;
+    options.title = settings.title;
+    options.progress = settings.progress;
+    if (settings.showPrintDialog) {
+        TfrPrintForm form(printer, settings.parent);
+        form.setCopies(settings.defaultCopies);
+        form.setCollate(settings.defaultCollate);
+        if (form.exec() != QDialog::Accepted) return PrintOutcome::Cancelled;
+        options.copies = form.copies();
+        options.collate = form.collate();
+        options.parity = form.parity();
+        options.pageList = form.pageListText(currentPage);
+        if (form.printerChanged() && settings.rebuild && !settings.rebuild()) {
+            printer.SelectPrinter(form.previousPrinter());
+            showError(settings, ru("Возникли проблемы с настройкой выбранного принтера."),
+                      ru("Ошибка"));
+            return PrintOutcome::Failed;
+        }
+    }
+
+    auto device = std::dynamic_pointer_cast<QtPrinterDevice>(printer.device());
+    if (!device) return PrintOutcome::NothingToPrint;
+    // The printer's settings may have changed since it was selected.
+    printer.SelectPrinter(printer.PrinterIndex());
+    QtPrintDevice job(device->printer(), pages, FontService::shared());
+    job.setCancelCheck(settings.cancelled);
+    try {
+        const PrintOutcome outcome = PrintPages(printedPages(pages), options, printer, job);
+        return outcome == PrintOutcome::Printed && job.failed() ? PrintOutcome::Failed : outcome;
+    } catch (const ConversionError& e) {
+        showError(settings, e.text(), programName());
+        return PrintOutcome::Failed;
+    }
+}
+
+} // namespace pv
