@@ -1,6 +1,8 @@
 #include "report/PageFormation.h"
 
 #include "platform/CodePage.h"
+#include "platform/TextCase.h"
+#include "report/BandAggregates.h"
 #include "report/BandAlignPlacement.h"
 #include "report/DataSourceContext.h"
 #include "report/EMFPages.h"
@@ -13,6 +15,7 @@
 #include "report/ViewPrint.h"
 
 #include <algorithm>
+#include <set>
 
 namespace pv {
 
@@ -151,6 +154,7 @@ void TfrPageFormation::dataLoop(int level) {
 
         const bool hasRows = !data->Eof();
         if (hasRows) {
+            if (band->footerBand) restartAggregates(*band->footerBand);
             queue(band->headerBand);
             for (TfrBand* g = band->firstGroup; g; g = g->nextGroup) {
                 queue(g);
@@ -257,15 +261,23 @@ void TfrPageFormation::drawBand(TfrBand* band) {
                 if (height <= emptyRoom || runtime_.curY > emptySheetY_) breakColumn(band);
             }
         }
+        if (band->isData()) accumulate(*band, true);
         printObjects(*band);
         if (band->isData()) ++rowsPrinted_[band];
         if (band->type == btGroupHeader) rememberGroupValue(*band);
         drawBand(band->child);
         current_ = band;
         if (!isHeaderOrData(band->type) && band->newPageAfter) startNewPage();
-    } else if (band->printChildIfInvisible) {
-        drawBand(band->child);
+    } else {
+        if (band->isData()) accumulate(*band, false);
+        if (band->printChildIfInvisible) drawBand(band->child);
     }
+    // A page footer printed late for an earlier sheet must not clear what
+    // the newest sheet has gathered.
+    const bool onNewestSheet = pass_.currentPage == pages_.Count() - 1;
+    if (band->aggregateSource && !reprintingHeaders_ &&
+        (band->type != btPageFooter || onNewestSheet))
+        restartAggregates(*band);
     runtime_.lastBand = band;
     band->pageBreakAllowed = breakAllowed;
     current_ = outer;
@@ -373,6 +385,101 @@ void TfrPageFormation::rememberGroupValue(TfrBand& band) {
     band.lastGroupValue = engine_.parser().Evaluate(band.groupCondition);
 }
 
+namespace {
+
+// The bands that may print aggregates, with the data band kind a call
+// without a band argument counts.
+struct AggregateBandType {
+    int type;
+    int impliedData;
+};
+constexpr AggregateBandType kAggregateBands[] = {
+    {btPageFooter, btMasterData},         {btColumnFooter, btMasterData},
+    {btMasterFooter, btMasterData},       {btGroupFooter, btMasterData},
+    {btReportSummary, btMasterData},      {btDetailFooter, btDetailData},
+    {btSubDetailFooter, btSubDetailData},
+};
+
+int impliedDataType(int bandType) {
+    for (const AggregateBandType& t : kAggregateBands)
+        if (t.type == bandType) return t.impliedData;
+    return -1;
+}
+
+// Detail footers count detail or subdetail rows, subdetail footers only
+// subdetail rows; the other bands count rows of any kind.
+bool mayCount(int bandType, int dataType) {
+    if (bandType == btDetailFooter) return dataType != btMasterData;
+    if (bandType == btSubDetailFooter) return dataType == btSubDetailData;
+    return true;
+}
+
+} // namespace
+
+void TfrPageFormation::CollectAggregates() {
+    std::set<const TfrBand*> scanned;
+    for (const AggregateBandType& t : kAggregateBands)
+        for (TfrBand* band : runtime_.chain(t.type))
+            for (TfrBand* b = band; b && scanned.insert(b).second; b = b->child)
+                collectBand(*b, t.type);
+}
+
+void TfrPageFormation::collectBand(TfrBand& band, int asType) {
+    TfrBand* outer = collecting_;
+    collecting_ = &band;
+    collectingType_ = asType;
+    TfrBand* outerCurrent = current_;
+    current_ = &band;
+    for (const std::string& call : aggregateCalls(band, pass_.data)) {
+        pass_.currentObject = band.view;
+        engine_.EvaluateText(call);
+    }
+    current_ = outerCurrent;
+    collecting_ = outer;
+}
+
+// The data band a call counts: the one it names, or the one the band type
+// implies (for a child band, the type of the band it hangs from).
+TfrBand* TfrPageFormation::aggregateTarget(int bandType, const std::string& bandArgument) const {
+    const std::string name = trim(bandArgument);
+    TfrBand* target = nullptr;
+    if (!name.empty())
+        target = runtime_.findBand(name);
+    else if (int implied = impliedDataType(bandType); implied >= 0)
+        target = runtime_.slot(implied);
+    return target && target->isData() ? target : nullptr;
+}
+
+std::optional<Variant> TfrPageFormation::aggregate(std::string_view function, const std::string& p1,
+                                                   const std::string& p2, const std::string& p3) {
+    std::optional<AggregateFunction> code = aggregateFunction(function);
+    if (!code) return std::nullopt;
+    if (collecting_) {
+        TfrBand* target = aggregateTarget(collectingType_, p2);
+        if (!target || !mayCount(collectingType_, target->type)) return Variant(int32_t(0));
+        registerAggregate(*target, aggregateKey(collecting_->name, *code, p1, p3));
+        collecting_->aggregateSource = target;
+        return Variant(int32_t(0));
+    }
+    if (!current_ || !current_->aggregateSource) return std::nullopt;
+    TfrBand* target = trim(p2).empty() ? current_->aggregateSource : aggregateTarget(-1, p2);
+    if (!target) return std::nullopt;
+    return readAggregate(*target, aggregateKey(current_->name, *code, p1, p3));
+}
+
+void TfrPageFormation::accumulate(TfrBand& band, bool visible) {
+    TfrView* object = pass_.currentObject;
+    pass_.currentObject = band.view;
+    accumulateAggregates(band, visible, engine_);
+    pass_.currentObject = object;
+}
+
+void TfrPageFormation::restartAggregates(TfrBand& band) {
+    for (int type : kDataTypes)
+        for (TfrBand* data : runtime_.chain(type))
+            pv::restartAggregates(*data, band.name);
+}
+
 void TfrPageFormation::runScript(TfrView& view) {
     const CompiledScript* script = runtime_.objectScript(view);
     if (!script || script->code.empty()) return;
@@ -396,11 +503,14 @@ void TfrPageFormation::reprintRepeatedHeaders(TfrBand* cause) {
     if (!cause) return;
     TfrBand* data = cause->isData() ? cause : cause->dataBand;
     if (!data) return;
+    const bool outer = reprintingHeaders_;
+    reprintingHeaders_ = true;
     if (!runtime_.disableRepeatHeaders)
         for (TfrBand* g = data->firstGroup; g && g != cause; g = g->nextGroup)
             if (g->flags & flBandRepeatHeader) drawBand(g);
     if (cause->isData() && data->headerBand && (data->headerBand->flags & flBandRepeatHeader))
         drawBand(data->headerBand);
+    reprintingHeaders_ = outer;
 }
 
 void TfrPageFormation::startNewPage() {

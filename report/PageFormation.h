@@ -61,6 +61,9 @@ public:
     // Forms the page; `continuation` says whether it goes on the sheet the
     // previous page ended on, and is set for the next page.
     void Form(SheetContinuation& continuation);
+    // Registers the accumulators of every aggregate the page's footers and
+    // summaries print, in the data bands whose rows they count.
+    void CollectAggregates();
 
     // A script stops after this many instructions, so an endless loop in a
     // template ends the preparation with an error instead of hanging it.
@@ -70,7 +73,10 @@ public:
     std::optional<Variant> systemVariable(std::string_view name) override;
     std::optional<Variant> pageValue(std::string_view name) override;
     bool assignSpecial(std::string_view name, const Variant& value) override;
+    bool collectingAggregates() const override { return collecting_ != nullptr; }
     // PreparationActions
+    std::optional<Variant> aggregate(std::string_view function, const std::string& p1,
+                                     const std::string& p2, const std::string& p3) override;
     void stopReport() override;
     void newPage() override;
     void newColumn() override;
@@ -93,6 +99,11 @@ private:
     void printObjects(TfrBand& band);
     void writeObject(TfrBand& band, TfrView& view);
     void rememberGroupValue(TfrBand& band);
+
+    void collectBand(TfrBand& band, int asType);
+    TfrBand* aggregateTarget(int bandType, const std::string& bandArgument) const;
+    void accumulate(TfrBand& band, bool visible);
+    void restartAggregates(TfrBand& band);
 
     void breakColumn(TfrBand* cause);
     void reprintRepeatedHeaders(TfrBand* cause);
@@ -121,6 +132,9 @@ private:
     int footedUpTo_ = -1; // the last prepared page whose page footer printed
     bool fitWithoutColumnFooter_ = false;
     bool scriptSetCurY_ = false;
+    bool reprintingHeaders_ = false;
+    TfrBand* collecting_ = nullptr; // the band whose aggregates are being registered
+    int collectingType_ = -1;       // the type its aggregates count rows for
     TfrBand* current_ = nullptr;
     std::vector<TfrBand*> queue_;
     std::map<const TfrView*, MemoPrintState> memoStates_;

@@ -136,6 +136,8 @@ void TfrReportPreparation::runPass(bool finalPass, int totalPages, bool& termina
                 TfrPageFormation formation(*runtime, pages, engine, interpretator, pass);
                 engine.setContext({&data, &formation, &objects, &formation, report_.ui()});
                 pass.currentObject = nullptr;
+                // Every pass builds its bands anew, so every pass collects.
+                formation.CollectAggregates();
                 if (!page.Script.empty())
                     interpretator.RunScript(interpretator.CompileScript(page.Script),
                                             TfrPageFormation::kScriptStepLimit);

@@ -66,7 +66,8 @@ public:
     TfrBand* aggregateSource = nullptr;
 
     TfrVariables aggregateValues{false};
-    int aggregateRowCount = 0;
+    // The rows each AVG accumulator has added, under the same keys.
+    TfrVariables aggregateCounts{false};
     int lineNo = 0, lineThroughNo = 0;
     int calculatedHeight = 0;
     int bandColumn = 0, savedOffset = 0;
