@@ -1,8 +1,12 @@
-#include "app/PlaceholderPreview.h"
+#include "app/ProgramReports.h"
 #include "app/QtUi.h"
 #include "app/Tfm_main.h"
 #include "app/core/ProgramSettingsReader.h"
 #include "app/dialogs/AppDialogs.h"
+#include "batch/FormDataSources.h"
+#include "batch/FormParsers.h"
+#include "batch/FormTables.h"
+#include "report/DataSourceRegistry.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -19,10 +23,15 @@ int main(int argc, char* argv[]) {
     const std::string batchPath = argc > 1 ? argv[1] : "";
 
     pv::QtUi ui;
-    pv::PlaceholderPreview reports;
+    pv::DataSourceRegistry sources;
+    pv::ProgramReports reports(sources, ui);
     pv::Tfm_main fm_main(ui, reports, batchPath);
     ui.setParentWidget(&fm_main);
     reports.setParentWidget(&fm_main);
+    pv::FormTables tables(ui, [&fm_main] { return fm_main.driver().DocType(); });
+    pv::FormDataSources dataSources(tables, sources);
+    pv::FormParsers parsers(tables);
+    fm_main.setParsers(&parsers);
 
     // The signatures dialog, then the warning dialog: both live until the program ends.
     pv::AppDialogs dialogs(fm_main.context(), &fm_main);

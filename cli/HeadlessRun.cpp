@@ -10,7 +10,7 @@
 
 namespace pv::cli {
 
-HeadlessRun::HeadlessRun(const CommonOptions& options, const std::string& batchPath)
+HeadlessRun::HeadlessRun(const CommonOptions& options, const std::string& batchPath, bool prepare)
     : driver_(context_, ui_, *this), formTables_(ui_, [this] { return driver_.DocType(); }),
       parsers_(formTables_) {
     driver_.setParsers(&parsers_);
@@ -21,6 +21,11 @@ HeadlessRun::HeadlessRun(const CommonOptions& options, const std::string& batchP
                                  ? ScriptedRegionWarning::Answer::Exit
                                  : ScriptedRegionWarning::Answer::Ignore);
     if (!options.regionWarning.empty()) driver_.setRegionCheck(&regionCheck_);
+    if (prepare) {
+        formSources_ = std::make_unique<FormDataSources>(formTables_, sources_);
+        engine_ = std::make_unique<PreparingReportService>(sources_, ui_,
+                                                           static_cast<ReportPresenter&>(*this));
+    }
 }
 
 bool HeadlessRun::run() {
@@ -38,6 +43,7 @@ bool HeadlessRun::run() {
 void HeadlessRun::LoadFromFile(ReportId report, const std::string& path) {
     templates_.push_back(std::filesystem::path(path).filename().string());
     loaded_[report] = templates_.back();
+    if (engine_) engine_->LoadFromFile(report, path);
 }
 
 void HeadlessRun::PrepareAndPreview(ReportId report) {
@@ -57,6 +63,20 @@ void HeadlessRun::PrepareAndPreview(ReportId report) {
     const TfrVariables& vars = frVariables();
     for (int i = 0; i < vars.Count(); ++i)
         variables_[cp1251ToUtf8(vars.Name(i))] = cp1251ToUtf8(vars.ValueAt(i).toText());
+    if (engine_) {
+        engine_->SetDoublePassReport(doublePass_);
+        engine_->ClearCompositeReports();
+        for (ReportId member : members_)
+            engine_->AddCompositeReport(member);
+        engine_->PrepareAndPreview(report);
+    }
+}
+
+std::string HeadlessRun::messagesText() const {
+    std::string out;
+    for (const auto& m : ui_.messages())
+        out += cp1251ToUtf8(m.caption) + ": " + cp1251ToUtf8(m.text) + "\n";
+    return out;
 }
 
 nlohmann::ordered_json HeadlessRun::toJson() const {

@@ -4,23 +4,29 @@
 #include "app/core/ScriptedRegionWarning.h"
 #include "app/core/ShowErrorPresenter.h"
 #include "batch/BatchDriver.h"
+#include "batch/FormDataSources.h"
 #include "batch/FormParsers.h"
 #include "batch/FormTables.h"
+#include "batch/PreparingReportService.h"
 #include "cli/CommonOptions.h"
 #include "platform/ScriptedUi.h"
+#include "report/DataSourceRegistry.h"
 
 #include <nlohmann/json.hpp>
 
 #include <map>
+#include <memory>
 
 namespace pv::cli {
 
 // A batch run without a screen: messages are recorded and answered with their
 // first button, the report is "shown" by taking a snapshot of what it would
 // show. The tables the run filled are dumped when it ends, however it ends.
-class HeadlessRun : public ReportService {
+class HeadlessRun : public ReportService, private ReportPresenter {
 public:
-    HeadlessRun(const CommonOptions& options, const std::string& batchPath);
+    // With `prepare`, the report shown is also prepared from its template
+    // (found in the program directory's TempPlay) and its pages kept.
+    HeadlessRun(const CommonOptions& options, const std::string& batchPath, bool prepare = false);
 
     // Runs the driver once; true when the report would be shown.
     bool run();
@@ -35,8 +41,15 @@ public:
     // and for a composite report its members as it was shown.
     nlohmann::ordered_json toJson() const;
     bool shown() const { return shown_; }
+    // The report shown with its prepared pages; null when nothing was
+    // prepared (no template, no pages, or a run without preparation).
+    TfrReport* prepared() const { return prepared_; }
+    // The messages the run showed, one a line.
+    std::string messagesText() const;
 
 private:
+    void present(ReportId id, TfrReport* prepared) override { prepared_ = prepared; }
+
     DriverContext context_;
     ScriptedUi ui_;
     BatchDriver driver_;
@@ -54,6 +67,10 @@ private:
     nlohmann::ordered_json variables_ = nlohmann::ordered_json::object();
     nlohmann::ordered_json tables_ = nlohmann::ordered_json::object();
     bool shown_ = false;
+    DataSourceRegistry sources_;
+    std::unique_ptr<FormDataSources> formSources_;
+    std::unique_ptr<PreparingReportService> engine_;
+    TfrReport* prepared_ = nullptr;
 };
 
 } // namespace pv::cli

@@ -10,8 +10,6 @@
 #include <iterator>
 
 namespace pv::cli {
-namespace {
-
 // A prepared report starts with its edition byte and a compression flag; a
 // batch file, or any text, starts with printable characters.
 bool looksLikeText(const std::string& path) {
@@ -26,16 +24,12 @@ bool looksLikeText(const std::string& path) {
     });
 }
 
-} // namespace
-
 void loadPreparedInput(TfrReport& report, const std::string& path) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(std::filesystem::u8path(path), ec))
         throw PreparedInputError("cannot read " + path);
     if (looksLikeText(path))
-        throw PreparedInputError(path +
-                                 ": this is a text file, not a prepared report (.frp); batch "
-                                 "files are not taken here yet");
+        throw PreparedInputError(path + ": this is a text file, not a prepared report (.frp)");
     try {
         if (!report.LoadPreparedFile(path)) throw PreparedInputError("cannot read " + path);
     } catch (const FrfFormatError& e) {

@@ -16,6 +16,10 @@ public:
     explicit PreparedInputError(const std::string& what) : std::runtime_error(what) {}
 };
 
+// Whether the file starts as text does (a batch file) rather than with the
+// edition byte of a prepared report.
+bool looksLikeText(const std::string& path);
+
 // Loads a prepared-report file (.frp) into the report's prepared pages.
 // Throws PreparedInputError for a file that cannot be read, that is no
 // prepared report (a batch file among others) or that is malformed.

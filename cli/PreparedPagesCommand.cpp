@@ -1,5 +1,6 @@
 #include "cli/PreparedPagesCommand.h"
 
+#include "cli/BatchPreparation.h"
 #include "cli/PreparedInput.h"
 #include "cli/TemplateJson.h"
 #include "platform/CodePage.h"
@@ -70,10 +71,18 @@ Json pageJson(TfrEMFPages& pages, int index) {
     return o;
 }
 
-Json pagesJson(const std::string& path) {
-    TfrReport report;
-    loadPreparedInput(report, path);
-    TfrEMFPages& pages = report.EMFPages();
+Json pagesJson(CommonOptions& options, const std::string& path) {
+    TfrReport loaded;
+    std::unique_ptr<HeadlessRun> run;
+    TfrReport* report = &loaded;
+    if (looksLikeText(path)) {
+        options.apply();
+        run = prepareBatch(options, path);
+        report = run->prepared();
+    } else {
+        loadPreparedInput(loaded, path);
+    }
+    TfrEMFPages& pages = report->EMFPages();
     Json list = Json::array();
     for (int i = 0; i < pages.Count(); ++i)
         list.push_back(pageJson(pages, i));
@@ -83,12 +92,15 @@ Json pagesJson(const std::string& path) {
 } // namespace
 
 void addPreparedPagesCommand(CLI::App& app, int& exitCode) {
-    auto* command = app.add_subcommand("pages", "Print the pages of a prepared report as JSON");
+    auto* command = app.add_subcommand(
+        "pages", "Print the pages of a prepared report, or of a batch file's report, as JSON");
     auto input = std::make_shared<std::string>();
-    command->add_option("FILE", *input, "The prepared report (.frp)")->required();
-    command->callback([input, &exitCode] {
+    auto options = std::make_shared<CommonOptions>();
+    command->add_option("FILE", *input, "The prepared report (.frp) or batch file")->required();
+    options->addTo(*command);
+    command->callback([input, options, &exitCode] {
         try {
-            const Json out = pagesJson(*input);
+            const Json out = pagesJson(*options, *input);
             std::cout << out.dump(1) << "\n";
             exitCode = 0;
         } catch (const std::exception& e) {

@@ -7,7 +7,11 @@ A case file (cases/*.json) holds a list of cases:
    "files": {"pachkaview.ini": "..."}, "exit": 0,
    "json": {...the part of the JSON output that matters: objects are matched key by
            key, lists element by element (same length)...}, "stdout": "exact text", "stderr_contains": "...",
+   "before": [{"run": ["{pachka}", "template", "compile", "{root}/x.pvt", "-o", "{dir}/TempPlay/x.frf"]}],
    "then": [{"run": ["qpdf", "--check", "{dir}/out.pdf"], "stdout_contains": "..."}]}
+
+"before" runs programs ahead of pachka, each of which must exit 0 ("{pachka}" and
+"{root}" stand for the binary and the source tree), to put compiled templates in place.
 
 "then" runs other programs on what pachka wrote (same substitutions); each must
 exit 0 and print what it is asked to contain.
@@ -75,12 +79,18 @@ def prepare(case, root, workdir):
 def run_case(case, pachka, root):
     with tempfile.TemporaryDirectory() as workdir:
         batch_path, program_dir = prepare(case, root, workdir)
+        problems = []
+        for step in case.get("before", []):
+            step = {**step, "run": [a.replace("{pachka}", pachka).replace("{root}", root)
+                                    for a in step["run"]]}
+            problems += run_check(step, batch_path, program_dir)
+        if problems:
+            return problems
         args = [a.replace("{batch}", batch_path).replace("{dir}", program_dir)
                 for a in case["args"]]
         proc = subprocess.run([pachka] + args, capture_output=True, timeout=120)
         out = proc.stdout.decode("utf-8", "replace")
         err = proc.stderr.decode("utf-8", "replace")
-        problems = []
         if "exit" in case and proc.returncode != case["exit"]:
             problems.append(f"exit {proc.returncode}, expected {case['exit']}; stderr: {err[:500]}")
         if "json" in case:

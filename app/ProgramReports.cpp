@@ -1,0 +1,42 @@
+// The PDF writer's headers come before any Qt header, whose keyword macros
+// clash with its names.
+#include "pdf/PDFExport.h"
+
+#include "app/ProgramReports.h"
+
+#include "report/qt/ShowPreview.h"
+
+namespace pv {
+
+ProgramReports::ProgramReports(const DataSourceRegistry& sources, Ui& ui)
+    : engine_(sources, ui, *this), frPDFExport1(std::make_unique<TfrPDFExport>()) {}
+
+ProgramReports::~ProgramReports() = default;
+
+void ProgramReports::setParentWidget(QWidget* parent) {
+    parent_ = parent;
+    placeholder_.setParentWidget(parent);
+}
+
+void ProgramReports::LoadFromFile(ReportId report, const std::string& path) {
+    placeholder_.LoadFromFile(report, path);
+    engine_.LoadFromFile(report, path);
+}
+
+void ProgramReports::PrepareAndPreview(ReportId report) {
+    engine_.PrepareAndPreview(report);
+}
+
+void ProgramReports::present(ReportId id, TfrReport* prepared) {
+    // A template-less run (or one whose template printed nothing) still
+    // shows the user what the batch gave: the templates and variables.
+    if (!prepared) {
+        placeholder_.PrepareAndPreview(id);
+        return;
+    }
+    PreviewHooks hooks;
+    hooks.parent = parent_.data();
+    ShowPreview(*prepared, hooks);
+}
+
+} // namespace pv

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/PlaceholderPreview.h"
+#include "batch/PreparingReportService.h"
+#include "batch/ReportPresenter.h"
+
+#include <QPointer>
+
+#include <memory>
+
+namespace pv {
+
+class TfrPDFExport;
+
+// The main window's reports: prepared over the form tables' data sources and
+// shown in the preview window, whose save offers the PDF filter.
+class ProgramReports : public ReportService, private ReportPresenter {
+public:
+    ProgramReports(const DataSourceRegistry& sources, Ui& ui);
+    ~ProgramReports() override;
+
+    void setParentWidget(QWidget* parent);
+
+    void LoadFromFile(ReportId report, const std::string& path) override;
+    void PrepareAndPreview(ReportId report) override;
+    void SetDoublePassReport(bool value) override { engine_.SetDoublePassReport(value); }
+    void ClearCompositeReports() override { engine_.ClearCompositeReports(); }
+    void AddCompositeReport(ReportId member) override { engine_.AddCompositeReport(member); }
+
+    PreparingReportService& engine() { return engine_; }
+
+private:
+    void present(ReportId id, TfrReport* prepared) override;
+
+    QPointer<QWidget> parent_;
+    PlaceholderPreview placeholder_;
+    PreparingReportService engine_;
+    std::unique_ptr<TfrPDFExport> frPDFExport1;
+};
+
+} // namespace pv
