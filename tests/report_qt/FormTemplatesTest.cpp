@@ -18,6 +18,7 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -53,6 +54,25 @@ std::vector<std::string> pageTexts(TfrReport& report, int page) {
         for (const std::string& line : view->Memo)
             out.push_back(cp1251ToUtf8(line));
     return out;
+}
+
+// The texts printed level with the first box that shows `text`, left to right.
+std::vector<std::string> rowWith(TfrReport& report, int page, const std::string& text) {
+    const auto& views = report.EMFPages().Objects(page).Objects;
+    const std::string wanted = utf8ToCp1251(text);
+    for (const auto& view : views) {
+        if (view->Memo.empty() || view->Memo.front() != wanted) continue;
+        std::vector<std::pair<int, std::string>> row;
+        for (const auto& other : views)
+            if (other->Top == view->Top && !other->Memo.empty())
+                row.emplace_back(other->Left, cp1251ToUtf8(other->Memo.front()));
+        std::sort(row.begin(), row.end());
+        std::vector<std::string> out;
+        for (auto& [left, t] : row)
+            out.push_back(t);
+        return out;
+    }
+    return {};
 }
 
 std::string joined(const std::vector<std::string>& texts) {
@@ -119,6 +139,10 @@ public:
         }
         image.save(QString::fromStdString(std::string(PV_BINARY_DIR) + "/" + pngName));
         return image;
+    }
+
+    std::vector<std::string> row(int page, const std::string& text) {
+        return rowWith(report_, page, text);
     }
 
     BatchRun& batch() { return run_; }
@@ -206,6 +230,36 @@ TEST(Szv41Form, EveryPersonGetsASheetWithHisOwnPeriods) {
         EXPECT_NE(page.find("12345678"), std::string::npos) << p;
     }
     const double ink = inkShare(form.render(0, "szv_4_1_page1.png"));
+    EXPECT_GT(ink, 0.005);
+    EXPECT_LT(ink, 0.3);
+}
+
+TEST(Szv42Form, EachPersonsRowShowsHisOwnPeriodAndTheBatchTotalsFollow) {
+    FormRun form;
+    auto lines = fixtureLines("header/in42.utf8");
+    lines.push_back("\"ИН42\",1,\"111-111-111 11\",\"АНДРЕЕВ\",\"АНДРЕЙ\",\"АНДРЕЕВИЧ\",\"\",\"\","
+                    "\"10.50\",\"2.25\",0,\"01/01/2005\",\"30.06.2005\",2,3,0,5");
+    lines.push_back("\"ИН42\",2,\"222-222-222 22\",\"БОРИСОВА\",\"ВЕРА\",\"\",\"\",\"\",\"7\",0,0,"
+                    "\"01.07.2005\",\"31.12.2005\",0,0,0,0");
+    form.runLines(lines);
+    ASSERT_EQ(form.pageCount(), 1);
+
+    const std::vector<std::vector<std::string>> rows = {
+        {"1", "111-111-111 11", "АНДРЕЕВ АНДРЕЙ АНДРЕЕВИЧ", "01.01.2005", "30.06.2005",
+         "2 мес. 3 дн.", "0 мес. 5 дн.", "10,50", "2,25", "0,00"},
+        {"2", "222-222-222 22", "БОРИСОВА ВЕРА ", "01.07.2005", "31.12.2005", "", "", "7,00",
+         "0,00", "0,00"},
+    };
+    for (const auto& expected : rows)
+        EXPECT_EQ(form.row(0, expected[1]), expected);
+    // The totals are the batch header's, not a sum of the rows.
+    EXPECT_EQ(form.row(0, "Итого"),
+              (std::vector<std::string>{"Итого", "12345,67", "234,50", "0,00"}));
+    const std::string page = joined(form.texts(0));
+    for (const char* text : {"016-001-000123", "12345678", "17", "2005"})
+        EXPECT_NE(page.find(text), std::string::npos) << text;
+
+    const double ink = inkShare(form.render(0, "szv_4_2_page1.png"));
     EXPECT_GT(ink, 0.005);
     EXPECT_LT(ink, 0.3);
 }
