@@ -264,5 +264,45 @@ TEST(Szv42Form, EachPersonsRowShowsHisOwnPeriodAndTheBatchTotalsFollow) {
     EXPECT_LT(ink, 0.3);
 }
 
+// The title page takes its values from report variables only; before any
+// batch they are all empty and the page still prints its captions.
+TEST(TitlePage, PrintsTheBatchHeaderValuesItIsGiven) {
+    struct Case {
+        const char* name;
+        const char* png;
+        std::vector<std::pair<const char*, const char*>> variables;
+    };
+    const std::vector<Case> cases = {
+        {"after a batch",
+         "titl_page1.png",
+         {{"reg_nom", "016-001-000123"},
+          {"inn", "12345678"},
+          {"kpp", "160101001"},
+          {"nazvan", "ООО \"Ромашка\""},
+          {"nom_pach", "17"}}},
+        {"before any batch",
+         "titl_empty.png",
+         {{"reg_nom", ""}, {"inn", ""}, {"kpp", ""}, {"nazvan", ""}, {"nom_pach", ""}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FormRun form;
+        for (const auto& [name, value] : c.variables)
+            frVariables().SetValue(name, Variant(utf8ToCp1251(value)));
+        form.prepareTemplate("Titl.frf");
+        ASSERT_EQ(form.pageCount(), 1);
+        const std::string page = joined(form.texts(0));
+        for (const char* caption : {"ТИТУЛЬНЫЙ ЛИСТ", "Регистрационный номер в ПФР", "Номер пачки"})
+            EXPECT_NE(page.find(caption), std::string::npos) << caption;
+        EXPECT_EQ(form.row(0, "Регистрационный номер в ПФР"),
+                  (std::vector<std::string>{"Регистрационный номер в ПФР", c.variables[0].second}));
+        for (const auto& [name, value] : c.variables)
+            if (*value) EXPECT_NE(page.find(value), std::string::npos) << name;
+        const double ink = inkShare(form.render(0, c.png));
+        EXPECT_GT(ink, 0.002);
+        frVariables().Clear();
+    }
+}
+
 } // namespace
 } // namespace pv
