@@ -5,6 +5,7 @@ BUILD_FUZZ ?= build-fuzz
 BATCH ?= samples/szv_4_1.txt
 JOBS ?= $(shell nproc)
 CTEST_ARGS ?=
+RUN_PDF ?= $(BUILD)/$(basename $(notdir $(BATCH))).pdf
 
 .PHONY: all setup build run test sanitize fuzz clean format
 
@@ -28,8 +29,9 @@ run: build
 	elif [ -z "$(BATCH)" ]; then \
 	  echo "No display found and no BATCH given: nothing to run."; \
 	else \
-	  echo "No display found: running $(BATCH) through pachka instead of the window."; \
-	  $(BUILD)/bin/pachka tables "$(BATCH)"; \
+	  echo "No display found: printing $(BATCH) to $(RUN_PDF) through pachka instead of the window."; \
+	  $(BUILD)/bin/pachka pdf "$(BATCH)" -o "$(RUN_PDF)" && echo "Written: $(RUN_PDF)" \
+	    || $(BUILD)/bin/pachka tables "$(BATCH)"; \
 	fi
 
 test: build
