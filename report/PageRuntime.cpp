@@ -69,6 +69,18 @@ TfrBand& TfrPageRuntime::addBand(int type, TfrBandView* view) {
     return *bands_.back();
 }
 
+TfrBand& TfrPageRuntime::addBand(int type, TfrBandView* view, const TfrInterpretator& compiler) {
+    TfrBand& band = addBand(type, view);
+    band.name = view->Name;
+    band.memo = view->Memo;
+    band.script = compiler.CompileScript(view->Script);
+    band.x = view->Left;
+    band.width = view->Width;
+    band.flags = view->Flags;
+    band.visible = view->Visible != 0;
+    return band;
+}
+
 std::vector<TfrBand*> TfrPageRuntime::chain(int type) const {
     std::vector<TfrBand*> result;
     for (TfrBand* band = slots_.at(type); band; band = band->next)
@@ -102,15 +114,8 @@ void TfrPageRuntime::buildCrossBands(const DataSourceRegistry& sources,
         for (auto& candidate : page_.Objects) {
             TfrBandView* view = bandViewOf(*candidate);
             if (!view || view->bandType() != type) continue;
-            TfrBand& band = addBand(type, view);
-            band.name = view->Name;
-            band.memo = view->Memo;
-            band.script = compiler.CompileScript(view->Script);
-            band.x = view->Left;
-            band.width = view->Width;
+            TfrBand& band = addBand(type, view, compiler);
             band.dataSource = resolveBandDataSource(view->FormatStr, sources);
-            band.flags = view->Flags;
-            band.visible = view->Visible != 0;
             for (auto& object : page_.Objects) {
                 TfrView& o = *object;
                 if (o.typeCode() == gtBand || inCross_.count(&o)) continue;
@@ -132,16 +137,9 @@ void TfrPageRuntime::buildBands(const DataSourceRegistry& sources,
         for (auto& candidate : page_.Objects) {
             TfrBandView* view = bandViewOf(*candidate);
             if (!view || view->bandType() != type) continue;
-            TfrBand& band = addBand(type, view);
-            band.name = view->Name;
-            band.memo = view->Memo;
-            band.script = compiler.CompileScript(view->Script);
-            band.x = view->Left;
+            TfrBand& band = addBand(type, view, compiler);
             band.y = view->Top;
-            band.width = view->Width;
             band.height = view->Height;
-            band.flags = view->Flags;
-            band.visible = view->Visible != 0;
             band.stretched = view->flag(flStretched);
             band.printIfSubsetEmpty = view->flag(flBandPrintIfSubsetEmpty);
             band.printChildIfInvisible = view->flag(flBandPrintChildIfInvisible);

@@ -65,6 +65,8 @@ public:
 
 private:
     TfrBand& addBand(int type, TfrBandView* view);
+    // A band built from its view: name, memo, script, horizontal place, flags, visibility.
+    TfrBand& addBand(int type, TfrBandView* view, const TfrInterpretator& compiler);
     void compileObjects(const TfrInterpretator& compiler);
     void buildCrossBands(const DataSourceRegistry& sources, const TfrInterpretator& compiler);
     void buildBands(const DataSourceRegistry& sources, const TfrInterpretator& compiler);

@@ -60,6 +60,17 @@ void checkObjects(const std::string& stream, int pageNumber) {
 
 // The metafile of a whole page, as the oldest files hold it: one picture
 // covering the paper.
+// Size code, width, height, orientation, the bin where the layout has one,
+// and the use-margins switch, as every layout stores them.
+void readPaper(ByteStream& s, PreparedPage& page, bool withBin) {
+    page.size = s.readU16();
+    page.width = s.readI32();
+    page.height = s.readI32();
+    page.orientation = s.readU8();
+    page.bin = withBin ? s.readI32() : -1;
+    page.useMargins = s.readU8();
+}
+
 ByteStream pictureStream(const PreparedPage& page, std::string metafile) {
     TfrPictureView picture;
     picture.Flags = flStretched;
@@ -138,12 +149,7 @@ void TfrEMFPages::readCurrentLayout(ByteStream& s, int edition, uint8_t compress
     for (int i = 0; i == 0 || i < count; ++i) {
         auto page = std::make_unique<PreparedPage>();
         const size_t end = endOffset(s, i + 1);
-        page->size = s.readU16();
-        page->width = s.readI32();
-        page->height = s.readI32();
-        page->orientation = s.readU8();
-        page->bin = edition > kBinEdition ? s.readI32() : -1;
-        page->useMargins = s.readU8();
+        readPaper(s, *page, edition > kBinEdition);
         if (edition > kBinEdition) {
             page->leftMargin = s.readI32();
             page->topMargin = s.readI32();
@@ -166,12 +172,7 @@ void TfrEMFPages::readOldestLayout(ByteStream& s) {
     for (int i = 0; i == 0 || i < count; ++i) {
         auto page = std::make_unique<PreparedPage>();
         const size_t end = endOffset(s, i + 1);
-        page->size = s.readU16();
-        page->width = s.readI32();
-        page->height = s.readI32();
-        page->orientation = s.readU8();
-        page->bin = -1;
-        page->useMargins = s.readU8();
+        readPaper(s, *page, false);
         std::string metafile = bytesUpTo(s, end, i + 1);
         takePaper(*page);
         page->stream = pictureStream(*page, std::move(metafile));

@@ -1,5 +1,6 @@
 // SUM, AVG, MIN, MAX and COUNT printed by footers and summaries of a report
 // prepared over a memory table.
+#include "TemplateBuilding.h"
 #include "platform/ScriptedUi.h"
 #include "platform/SystemFormat.h"
 #include "report/BandView.h"
@@ -58,25 +59,9 @@ protected:
     // A band with one text box at its top.
     TfrBandView& band(int type, const std::string& name, int top, int height,
                       const std::string& text, const std::string& format = {}) {
-        auto view = std::make_unique<TfrBandView>();
-        view->FrameTyp = type;
-        view->Name = name;
-        view->Top = top;
-        view->Width = 700;
-        view->Height = height;
-        view->FormatStr = format;
-        view->Flags = 0;
-        TfrBandView& ref = *view;
-        page_->Objects.push_back(std::move(view));
-        auto memo = std::make_unique<TfrMemoView>();
-        memo->Name = "M" + name;
-        memo->Left = 10;
-        memo->Top = top;
-        memo->Width = 300;
-        memo->Height = 18;
-        memo->Memo = {text};
-        page_->Objects.push_back(std::move(memo));
-        return ref;
+        TfrBandView& b = testing_support::addBandView(*page_, type, name, top, height, format);
+        testing_support::addMemoView(*page_, "M" + name, top, text);
+        return b;
     }
     TfrBandView& data(const std::string& text = "[F_Sum]") {
         return band(btMasterData, "Data", 40, 20, text, "frDBDataSet1");

@@ -1,5 +1,6 @@
 // Preparing a report from a template over memory tables, read back from the
 // prepared pages it leaves.
+#include "TemplateBuilding.h"
 #include "platform/CodePage.h"
 #include "platform/ScriptedUi.h"
 #include "platform/SystemFormat.h"
@@ -64,29 +65,10 @@ protected:
 
     TfrBandView& band(int type, const std::string& name, int top, int height,
                       const std::string& format = {}) {
-        auto view = std::make_unique<TfrBandView>();
-        view->FrameTyp = type;
-        view->Name = name;
-        view->Top = top;
-        view->Width = 700;
-        view->Height = height;
-        view->FormatStr = format;
-        view->Flags = 0;
-        TfrBandView& ref = *view;
-        page_->Objects.push_back(std::move(view));
-        return ref;
+        return testing_support::addBandView(*page_, type, name, top, height, format);
     }
     TfrMemoView& memo(const std::string& name, int top, const std::string& text) {
-        auto view = std::make_unique<TfrMemoView>();
-        view->Name = name;
-        view->Left = 10;
-        view->Top = top;
-        view->Width = 300;
-        view->Height = 18;
-        view->Memo = {text};
-        TfrMemoView& ref = *view;
-        page_->Objects.push_back(std::move(view));
-        return ref;
+        return testing_support::addMemoView(*page_, name, top, text);
     }
     // A band with one text box at its top.
     TfrBandView& bandWith(int type, const std::string& name, int top, int height,
