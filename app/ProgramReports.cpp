@@ -4,6 +4,10 @@
 
 #include "app/ProgramReports.h"
 
+#include "report/EMFPages.h"
+#include "report/Printer.h"
+#include "report/Report.h"
+#include "report/qt/PrintFromPreview.h"
 #include "report/qt/ShowPreview.h"
 
 namespace pv {
@@ -36,6 +40,12 @@ void ProgramReports::present(ReportId id, TfrReport* prepared) {
     }
     PreviewHooks hooks;
     hooks.parent = parent_.data();
+    hooks.print = [this](TfrReport& report, int currentPage) {
+        PreviewPrintSettings settings;
+        settings.title = report.Title;
+        settings.parent = parent_.data();
+        PrintFromPreview(report.EMFPages(), currentPage, settings, frPrinter());
+    };
     ShowPreview(*prepared, hooks);
 }
 

@@ -7,6 +7,8 @@
 #include "batch/FormParsers.h"
 #include "batch/FormTables.h"
 #include "report/DataSourceRegistry.h"
+#include "report/Printer.h"
+#include "report/qt/QtPrinterDevice.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -21,6 +23,10 @@ int main(int argc, char* argv[]) {
         app.installTranslator(&qtTexts);
     // Qt has taken its own options out of argv by now. The path stays the bytes it was given.
     const std::string batchPath = argc > 1 ? argv[1] : "";
+
+    // The printer model binds to the system's printers before any template
+    // takes its paper; with none it keeps the virtual printer.
+    pv::frPrinter().setDevices(pv::installedPrinters());
 
     pv::QtUi ui;
     pv::DataSourceRegistry sources;

@@ -16,11 +16,13 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
 #include <QStatusBar>
@@ -271,6 +273,9 @@ void TfrPreviewForm::restorePlacement() {
     const auto settings = placementSettings();
     QSettings& s = *settings;
     if (!s.contains(QStringLiteral("Width"))) {
+        // Where no window manager maximizes windows the form still fills the screen.
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            setGeometry(screen->availableGeometry());
         setWindowState(windowState() | Qt::WindowMaximized);
         return;
     }
