@@ -84,6 +84,11 @@ protected:
         preparation.Prepare();
     }
     int pageCount() { return report_.EMFPages().Count(); }
+    // Preparation reloads the template, so its page is looked up afresh.
+    int printableBottom() {
+        const TfrPageInfo& info = report_.Page(0).PageInfo;
+        return info.offsetY + info.printableHeight;
+    }
     std::vector<Printed> printed(int page) {
         std::vector<Printed> out;
         for (const auto& view : report_.EMFPages().Objects(page).Objects) {
@@ -159,7 +164,7 @@ TEST_F(PreparationTest, OverflowStartsNewSheetsWithPageHeaderAndFooterOnEach) {
         ASSERT_GE(page.size(), 3u) << "page " << number;
         EXPECT_EQ(page.front(), (Printed{"Header " + number, top_}));
         EXPECT_EQ(page.back().text, "Footer " + number);
-        const int bottom = page_->PageInfo.offsetY + page_->PageInfo.printableHeight;
+        const int bottom = printableBottom();
         EXPECT_EQ(page.back().top, bottom - 20);
         for (size_t i = 1; i + 1 < page.size(); ++i) {
             EXPECT_EQ(page[i].text, "R" + std::to_string(++rowsSeen));
@@ -302,7 +307,7 @@ TEST_F(PreparationTest, BandThatDoesNotFitMovesWithItsRepeatedHeader) {
     bandWith(btMasterData, "Data", 50, 45, "[F_Fam]", "frDBDataSet1");
     prepare();
     ASSERT_GT(pageCount(), 1);
-    const int bottom = page_->PageInfo.offsetY + page_->PageInfo.printableHeight;
+    const int bottom = printableBottom();
     int rowsSeen = 0;
     for (int p = 0; p < pageCount(); ++p) {
         std::vector<Printed> page = printed(p);
