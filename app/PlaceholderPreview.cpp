@@ -1,9 +1,9 @@
 #include "app/PlaceholderPreview.h"
 
-#include "app/QtUi.h"
-#include "app/dialogs/QtText.h"
+#include "app/dialogs/QtUi.h"
+#include "report/qt/QtText.h"
 #include "platform/CodePage.h"
-#include "report/Variables.h"
+#include "report/value/Variables.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>

@@ -4,9 +4,9 @@
 
 #include "app/ProgramReports.h"
 
-#include "report/EMFPages.h"
-#include "report/Printer.h"
-#include "report/Report.h"
+#include "report/prepared/PreparedPages.h"
+#include "report/printer/Printer.h"
+#include "report/template/Report.h"
 #include "report/qt/PrintFromPreview.h"
 #include "report/qt/ShowPreview.h"
 

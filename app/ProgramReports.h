@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/PlaceholderPreview.h"
-#include "batch/PreparingReportService.h"
+#include "program/PreparingReportService.h"
 #include "batch/ReportPresenter.h"
 
 #include <QPointer>

@@ -1,14 +1,14 @@
 #include "app/ProgramReports.h"
-#include "app/QtUi.h"
-#include "app/Tfm_main.h"
-#include "app/core/ProgramSettingsReader.h"
+#include "app/dialogs/QtUi.h"
+#include "app/MainWindow.h"
+#include "program/ProgramSettingsReader.h"
 #include "app/dialogs/AppDialogs.h"
 #include "batch/FormDataSources.h"
 #include "batch/FormParsers.h"
 #include "batch/FormTables.h"
-#include "report/DataSourceRegistry.h"
-#include "report/Printer.h"
-#include "report/qt/QtPrinterDevice.h"
+#include "report/data/DataSourceRegistry.h"
+#include "report/printer/Printer.h"
+#include "report/qt/QtInstalledPrinter.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

@@ -5,7 +5,7 @@
 #include "batch/BatchText.h"
 #include "batch/FormTables.h"
 #include "platform/CodePage.h"
-#include "report/Variables.h"
+#include "report/value/Variables.h"
 
 namespace pv {
 namespace {

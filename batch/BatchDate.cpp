@@ -1,7 +1,7 @@
 #include "batch/BatchDate.h"
 
 #include "batch/BatchNumber.h"
-#include "batch/ConversionError.h"
+#include "platform/ConversionError.h"
 #include "platform/CodePage.h"
 
 #include <cstdint>

@@ -1,13 +1,13 @@
 #include "batch/BatchDriver.h"
 
 #include "batch/BatchText.h"
-#include "batch/ConversionError.h"
+#include "platform/ConversionError.h"
 #include "platform/CodePage.h"
-#include "platform/ShowException.h"
+#include "platform/UnhandledError.h"
 #include "platform/TextCase.h"
 #include "platform/Ui.h"
-#include "report/DatabaseError.h"
-#include "report/Variables.h"
+#include "report/data/DatabaseError.h"
+#include "report/value/Variables.h"
 
 #include <filesystem>
 

@@ -1,9 +1,9 @@
 #include "batch/BatchNumber.h"
 
-#include "batch/ConversionError.h"
+#include "platform/ConversionError.h"
 #include "platform/CodePage.h"
 #include "platform/SystemFormat.h"
-#include "report/NumberText.h"
+#include "report/value/NumberText.h"
 
 namespace pv {
 

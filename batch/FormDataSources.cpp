@@ -1,7 +1,7 @@
 #include "batch/FormDataSources.h"
 
 #include "batch/FormTables.h"
-#include "report/DataSourceRegistry.h"
+#include "report/data/DataSourceRegistry.h"
 
 namespace pv {
 

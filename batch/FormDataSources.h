@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/DataSet.h"
+#include "report/data/DataSet.h"
 
 #include <memory>
 #include <vector>

@@ -1,23 +1,23 @@
 #include "batch/FormTables.h"
 
 #include "platform/CodePage.h"
-#include "platform/ShowException.h"
+#include "platform/UnhandledError.h"
 
 namespace pv {
 namespace {
 
-TFieldDef str(std::string name, int size) {
+FieldDef str(std::string name, int size) {
     return {std::move(name), TFieldType::ftString, size};
 }
-TFieldDef integer(std::string name) {
+FieldDef integer(std::string name) {
     return {std::move(name), TFieldType::ftInteger, 0};
 }
-TFieldDef real(std::string name) {
+FieldDef real(std::string name) {
     return {std::move(name), TFieldType::ftFloat, 0};
 }
 
-std::vector<TFieldDef> table2Fields() {
-    std::vector<TFieldDef> f = {integer("F_Por"), str("F_Strax", 14),  str("N_Dog", 20),
+std::vector<FieldDef> table2Fields() {
+    std::vector<FieldDef> f = {integer("F_Por"), str("F_Strax", 14),  str("N_Dog", 20),
                                 str("F_Dat", 10), str("Kod_Vipl", 16), str("F_Fam", 40),
                                 str("F_Im", 40),  str("F_Otch", 40),   real("F_28"),
                                 real("F_1"),      str("F_Doptar", 5)};
@@ -33,14 +33,14 @@ std::vector<TFieldDef> table2Fields() {
     return f;
 }
 
-std::vector<TFieldDef> table3Fields() {
+std::vector<FieldDef> table3Fields() {
     return {str("F_Strax", 14), str("F_Por", 3),   str("F_N", 10),     str("F_K", 10),
             str("F_Ter", 10),   real("F_Koef"),    str("F_Usl", 10),   str("F_Osn1", 10),
             str("F_Dop1", 15),  str("F_Osn2", 10), str("F_Dop2", 10),  str("F_Kod", 20),
             real("F_Part"),     real("F_Priz"),    str("F_Work", 100), str("F_NamePredKey", 160)};
 }
 
-std::vector<TFieldDef> table1Fields() {
+std::vector<FieldDef> table1Fields() {
     return {str("F_KOL", 5),    str("F_KOD", 1),    real("F_SUM1"),     real("F_SUM2"),
             real("F_BOLN"),     real("F_ITZDSUM1"), real("F_ITZDSUM2"), real("F_ITZDBOLN"),
             real("F_ITUPSUM1"), real("F_ITUPSUM2"), real("f_itupboln"), real("f_itznsum1"),
@@ -48,22 +48,22 @@ std::vector<TFieldDef> table1Fields() {
             str("F_KOLUP", 3),  str("F_KOLZN", 3)};
 }
 
-std::vector<TFieldDef> paymentGroupFields() {
+std::vector<FieldDef> paymentGroupFields() {
     return {str("f_kol", 5), str("f_kod", 4), real("f_sum1"), real("f_sum2"), real("f_boln")};
 }
 
-std::vector<TFieldDef> dejtFields() {
+std::vector<FieldDef> dejtFields() {
     return {str("D_Strax", 14),     str("D_Tit", 5),           real("D_Por"),
             str("D_NamePred", 150), str("D_NamePredKey", 160), str("D_KodWork", 20),
             real("D_KolCtrok")};
 }
 
-std::vector<TFieldDef> fidFields() {
+std::vector<FieldDef> fidFields() {
     return {str("f_strax", 14), str("F_NamePredKey", 160), str("F_Tit", 5),  str("F_Pol", 3),
             str("F_Kod", 10),   str("F_God", 20),          str("F_Mes", 20), str("F_Day", 20)};
 }
 
-std::vector<TFieldDef> tableAnkFields() {
+std::vector<FieldDef> tableAnkFields() {
     return {
         str("TipAnk", 5),      str("NomAnk", 3),      str("DataAnk", 10),    str("FamAnk", 40),
         str("NamAnk", 40),     str("OtjAnk", 40),     str("SexAnk", 1),      str("TipDatBAnk", 10),
@@ -74,7 +74,7 @@ std::vector<TFieldDef> tableAnkFields() {
         str("FanDocAnk", 150), str("AdrFakAnk", 250), str("AdrRegAnk", 250), str("TelAnk", 100)};
 }
 
-std::vector<TFieldDef> ankTableFields() {
+std::vector<FieldDef> ankTableFields() {
     return {str("TipAnk", 4),        str("NomAnk", 3),       str("DatAnk", 10),
             str("FamAnk", 40),       str("NamAnk", 40),      str("PrtAnk", 40),
             str("SexAnk", 1),        str("TipDatBAnk", 8),   str("SDatBAnk", 10),
@@ -93,8 +93,8 @@ std::vector<TFieldDef> ankTableFields() {
             str("SzvAnk", 9)};
 }
 
-std::vector<TFieldDef> tableSvodFields() {
-    std::vector<TFieldDef> f = {str("TipSvod", 4),   str("NomSvod", 4),   str("KolSvod", 4),
+std::vector<FieldDef> tableSvodFields() {
+    std::vector<FieldDef> f = {str("TipSvod", 4),   str("NomSvod", 4),   str("KolSvod", 4),
                                 str("KolSSvod", 4),  real("ZadSvod"),     str("TarSvod", 5),
                                 str("OtSvod", 1),    str("GotSvod", 4),   str("FalSvod", 5),
                                 real("ItogSvod"),    real("ItogBolSvod"), real("ItogNaSvod"),

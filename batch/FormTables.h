@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/RxMemoryData.h"
+#include "report/data/MemoryTable.h"
 
 #include <functional>
 #include <string>

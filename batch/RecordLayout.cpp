@@ -4,7 +4,7 @@
 #include "batch/BatchText.h"
 #include "batch/TakeValue.h"
 #include "platform/CodePage.h"
-#include "report/RxMemoryData.h"
+#include "report/data/MemoryTable.h"
 
 namespace pv {
 

@@ -6,7 +6,7 @@
 #include "batch/FormTables.h"
 #include "platform/CodePage.h"
 #include "platform/TextCase.h"
-#include "report/Variables.h"
+#include "report/value/Variables.h"
 
 #include <cstdio>
 

@@ -6,7 +6,7 @@
 #include "batch/FormTables.h"
 #include "batch/Szv4Records.h"
 #include "platform/CodePage.h"
-#include "report/Variables.h"
+#include "report/value/Variables.h"
 
 namespace pv {
 namespace {

@@ -1,7 +1,7 @@
 // Evaluation speed of the expressions text boxes and band conditions use.
-#include "report/ExpandText.h"
-#include "report/ExpressionEngine.h"
-#include "report/Interpretator.h"
+#include "report/script/ExpandText.h"
+#include "report/script/ExpressionEngine.h"
+#include "report/script/ScriptInterpreter.h"
 
 #include <benchmark/benchmark.h>
 

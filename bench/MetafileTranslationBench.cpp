@@ -1,6 +1,6 @@
 // Translation speed: a recorded form page (ruled grid and a text in every
 // cell, as report pages are) translated onto a PDF page.
-#include "pdf/EMWParser.h"
+#include "pdf/MetafileTranslator.h"
 #include "pdf/PDFDocument.h"
 #include "platform/EmfRecorder.h"
 #include "platform/FontService.h"

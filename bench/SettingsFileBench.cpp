@@ -1,5 +1,5 @@
-#include "app/core/ProgramSettingsReader.h"
-#include "app/core/SettingsText.h"
+#include "program/ProgramSettingsReader.h"
+#include "program/SettingsText.h"
 #include "platform/CodePage.h"
 
 #include <benchmark/benchmark.h>

@@ -1,9 +1,9 @@
 // Loading and saving a template the size of a dense form: a page with a few
 // hundred text boxes, as the batch driver does before every report.
-#include "report/ByteStream.h"
-#include "report/MemoView.h"
-#include "report/Report.h"
-#include "report/TemplateSource.h"
+#include "report/model/ByteStream.h"
+#include "report/model/MemoView.h"
+#include "report/template/Report.h"
+#include "report/template/source/TemplateSource.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
 #include "platform/CodePage.h"
 #include "platform/MeasuringCanvas.h"
-#include "report/MemoLayout.h"
-#include "report/MemoView.h"
-#include "report/TextWrap.h"
+#include "report/draw/MemoLayout.h"
+#include "report/model/MemoView.h"
+#include "report/draw/TextWrap.h"
 
 #include <benchmark/benchmark.h>
 

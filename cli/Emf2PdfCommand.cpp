@@ -1,6 +1,6 @@
 #include "cli/Emf2PdfCommand.h"
 
-#include "pdf/EMWParser.h"
+#include "pdf/MetafileTranslator.h"
 #include "pdf/EmfPageTranslator.h"
 #include "pdf/PDFDocument.h"
 #include "pdf/PDFException.h"

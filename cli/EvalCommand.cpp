@@ -3,9 +3,9 @@
 #include "cli/ExpressionOptions.h"
 #include "platform/CodePage.h"
 #include "platform/ScriptedUi.h"
-#include "report/ExpandText.h"
-#include "report/ExpressionEngine.h"
-#include "report/ExpressionError.h"
+#include "report/script/ExpandText.h"
+#include "report/script/ExpressionEngine.h"
+#include "report/value/ExpressionError.h"
 
 #include <iostream>
 #include <memory>

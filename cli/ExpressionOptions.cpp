@@ -2,10 +2,10 @@
 
 #include "cli/TemplateLoading.h"
 #include "platform/CodePage.h"
-#include "report/ExpressionContext.h"
-#include "report/Report.h"
-#include "report/ReportObjects.h"
-#include "report/Variables.h"
+#include "report/script/ExpressionContext.h"
+#include "report/template/Report.h"
+#include "report/template/ReportObjects.h"
+#include "report/value/Variables.h"
 
 namespace pv::cli {
 

@@ -1,9 +1,9 @@
 #include "cli/HeadlessRun.h"
 
-#include "app/core/ProgramSettingsReader.h"
+#include "program/ProgramSettingsReader.h"
 #include "cli/TableDump.h"
 #include "platform/CodePage.h"
-#include "report/Variables.h"
+#include "report/value/Variables.h"
 
 #include <algorithm>
 #include <filesystem>

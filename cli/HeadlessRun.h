@@ -1,16 +1,16 @@
 #pragma once
 
-#include "app/core/RegistrationCheck.h"
-#include "app/core/ScriptedRegionWarning.h"
-#include "app/core/ShowErrorPresenter.h"
+#include "program/RegistrationCheck.h"
+#include "program/ScriptedRegionWarning.h"
+#include "program/RegionWarningPresenter.h"
 #include "batch/BatchDriver.h"
 #include "batch/FormDataSources.h"
 #include "batch/FormParsers.h"
 #include "batch/FormTables.h"
-#include "batch/PreparingReportService.h"
+#include "program/PreparingReportService.h"
 #include "cli/CommonOptions.h"
 #include "platform/ScriptedUi.h"
-#include "report/DataSourceRegistry.h"
+#include "report/data/DataSourceRegistry.h"
 
 #include <nlohmann/json.hpp>
 
@@ -54,7 +54,7 @@ private:
     ScriptedUi ui_;
     BatchDriver driver_;
     // The region warning is recorded as a message and answered by --region-warning.
-    ShowErrorPresenter showError_{context_, ui_};
+    RegionWarningPresenter showError_{context_, ui_};
     ScriptedRegionWarning regionWarning_{ui_};
     RegistrationCheck regionCheck_{context_, showError_, regionWarning_, ui_};
     FormTables formTables_;

@@ -1,8 +1,8 @@
 #include "cli/PreparedInput.h"
 
-#include "report/EMFPages.h"
-#include "report/FrfError.h"
-#include "report/Report.h"
+#include "report/prepared/PreparedPages.h"
+#include "report/model/FrfError.h"
+#include "report/template/Report.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -4,11 +4,11 @@
 #include "cli/PreparedInput.h"
 #include "cli/TemplateJson.h"
 #include "platform/CodePage.h"
-#include "report/EMFPages.h"
-#include "report/MemoView.h"
-#include "report/Page.h"
-#include "report/PictureView.h"
-#include "report/Report.h"
+#include "report/prepared/PreparedPages.h"
+#include "report/model/MemoView.h"
+#include "report/model/Page.h"
+#include "report/model/PictureView.h"
+#include "report/template/Report.h"
 
 #include <iostream>
 #include <memory>

@@ -4,7 +4,7 @@
 #include "cli/PreparedInput.h"
 #include "pdf/PDFExport.h"
 #include "platform/FontService.h"
-#include "report/Report.h"
+#include "report/template/Report.h"
 
 #include <filesystem>
 #include <iostream>

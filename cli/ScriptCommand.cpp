@@ -4,9 +4,9 @@
 #include "platform/CodePage.h"
 #include "platform/FileBytes.h"
 #include "platform/ScriptedUi.h"
-#include "report/ExpressionEngine.h"
-#include "report/ExpressionError.h"
-#include "report/Interpretator.h"
+#include "report/script/ExpressionEngine.h"
+#include "report/value/ExpressionError.h"
+#include "report/script/ScriptInterpreter.h"
 
 #include <fstream>
 #include <iostream>

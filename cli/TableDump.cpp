@@ -1,7 +1,7 @@
 #include "cli/TableDump.h"
 
 #include "platform/CodePage.h"
-#include "report/RxMemoryData.h"
+#include "report/data/MemoryTable.h"
 
 namespace pv::cli {
 

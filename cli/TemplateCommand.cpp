@@ -5,11 +5,11 @@
 #include "platform/CodePage.h"
 #include "platform/FileBytes.h"
 #include "platform/ScriptedUi.h"
-#include "report/ByteStream.h"
-#include "report/FrfError.h"
-#include "report/FrfWriter.h"
-#include "report/Report.h"
-#include "report/TemplateSource.h"
+#include "report/model/ByteStream.h"
+#include "report/model/FrfError.h"
+#include "report/template/frf/FrfWriter.h"
+#include "report/template/Report.h"
+#include "report/template/source/TemplateSource.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,13 +1,13 @@
 #include "cli/TemplateJson.h"
 
 #include "platform/CodePage.h"
-#include "report/BandView.h"
-#include "report/LineView.h"
-#include "report/MemoView.h"
-#include "report/PictureView.h"
-#include "report/PropertyValue.h"
-#include "report/Report.h"
-#include "report/SubReportView.h"
+#include "report/model/BandView.h"
+#include "report/model/LineView.h"
+#include "report/model/MemoView.h"
+#include "report/model/PictureView.h"
+#include "report/model/PropertyValue.h"
+#include "report/template/Report.h"
+#include "report/model/SubReportView.h"
 
 namespace pv::cli {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/ScriptedUi.h"
-#include "report/Report.h"
+#include "report/template/Report.h"
 
 #include <iostream>
 

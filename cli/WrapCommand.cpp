@@ -3,7 +3,7 @@
 #include "platform/CodePage.h"
 #include "platform/FontService.h"
 #include "platform/MeasuringCanvas.h"
-#include "report/TextWrap.h"
+#include "report/draw/TextWrap.h"
 
 #include <cmath>
 #include <iostream>

@@ -1,4 +1,4 @@
-#include "pdf/EMWParser.h"
+#include "pdf/MetafileTranslator.h"
 #include "pdf/PDFDocument.h"
 #include "platform/FontService.h"
 

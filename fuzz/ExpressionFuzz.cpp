@@ -1,8 +1,8 @@
 // Arbitrary bytes as an expression: compiled and evaluated, and expanded as a
 // text-box line with its bracketed parts.
-#include "report/ExpandText.h"
-#include "report/ExpressionEngine.h"
-#include "report/ExpressionError.h"
+#include "report/script/ExpandText.h"
+#include "report/script/ExpressionEngine.h"
+#include "report/value/ExpressionError.h"
 
 #include <cstddef>
 #include <cstdint>

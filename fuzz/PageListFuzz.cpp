@@ -1,5 +1,5 @@
 #include "platform/ConversionError.h"
-#include "report/PageList.h"
+#include "report/prepared/PageList.h"
 
 #include <cstddef>
 #include <cstdint>

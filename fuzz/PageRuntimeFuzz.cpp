@@ -1,13 +1,13 @@
 // Arbitrary bytes as a template, set up for preparation: every page that
 // loads must initialise its bands and bind its whole-field objects without
 // crashing, whatever its bands, names, links and sub-report targets say.
-#include "report/ByteStream.h"
-#include "report/DataSourceContext.h"
-#include "report/ExpressionEngine.h"
-#include "report/PageRuntime.h"
-#include "report/Report.h"
-#include "report/RxMemoryData.h"
-#include "report/WholeFieldBinding.h"
+#include "report/model/ByteStream.h"
+#include "report/prepare/DataSourceContext.h"
+#include "report/script/ExpressionEngine.h"
+#include "report/prepare/PageRuntime.h"
+#include "report/template/Report.h"
+#include "report/data/MemoryTable.h"
+#include "report/prepare/WholeFieldBinding.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t i = 0; i < report.Pages.size(); ++i) {
         pv::TfrPage& page = *report.Pages[i];
         if (page.isDialog()) continue;
-        pv::TfrPageRuntime runtime(page, subReports[i], sources, compiler);
+        pv::PageRuntime runtime(page, subReports[i], sources, compiler);
         std::vector<pv::TfrView*> objects;
         for (auto& view : page.Objects)
             objects.push_back(view.get());

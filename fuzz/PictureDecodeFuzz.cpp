@@ -4,8 +4,8 @@
 #include "platform/FontService.h"
 #include "platform/IconDecoder.h"
 #include "platform/MeasuringCanvas.h"
-#include "report/PictureDrawing.h"
-#include "report/PictureView.h"
+#include "report/draw/PictureDrawing.h"
+#include "report/model/PictureView.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,10 +1,10 @@
 // Arbitrary bytes as a prepared-report file: reading must not crash, hang or
 // read outside the file. A file that reads must write back to one that reads
 // again and writes the same bytes.
-#include "report/ByteStream.h"
-#include "report/EMFPages.h"
-#include "report/FrfError.h"
-#include "report/Report.h"
+#include "report/model/ByteStream.h"
+#include "report/prepared/PreparedPages.h"
+#include "report/model/FrfError.h"
+#include "report/template/Report.h"
 
 #include <cstddef>
 #include <cstdint>

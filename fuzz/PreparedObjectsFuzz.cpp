@@ -1,9 +1,9 @@
 // Arbitrary bytes as a prepared page's object stream: reading must not crash,
 // hang or read outside the stream. What reads must write back to a stream
 // that reads again to the same objects, written again to the same bytes.
-#include "report/ByteStream.h"
-#include "report/FrfError.h"
-#include "report/PreparedObject.h"
+#include "report/model/ByteStream.h"
+#include "report/model/FrfError.h"
+#include "report/prepared/PreparedObject.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // Arbitrary bytes as a script: compiled and run. The run is limited in steps,
 // so an endless loop ends with ScriptStepLimitError like any other failure.
-#include "report/ExpressionEngine.h"
-#include "report/ExpressionError.h"
-#include "report/Interpretator.h"
+#include "report/script/ExpressionEngine.h"
+#include "report/value/ExpressionError.h"
+#include "report/script/ScriptInterpreter.h"
 
 #include <cstddef>
 #include <cstdint>

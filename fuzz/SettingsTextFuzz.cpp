@@ -1,4 +1,4 @@
-#include "app/core/SettingsText.h"
+#include "program/SettingsText.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -7,7 +7,7 @@
 #include "platform/CodePage.h"
 #include "platform/ScriptedUi.h"
 #include "platform/SystemFormat.h"
-#include "report/Variables.h"
+#include "report/value/Variables.h"
 
 #include <cstddef>
 #include <cstdint>

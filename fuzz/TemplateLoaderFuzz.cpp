@@ -1,11 +1,11 @@
 // Arbitrary bytes as a template: loading must not crash, hang or allocate
 // without bound. What loads must save, load again to the same bytes, and
 // survive the trip through the template source form.
-#include "report/ByteStream.h"
-#include "report/FrfError.h"
-#include "report/FrfWriter.h"
-#include "report/Report.h"
-#include "report/TemplateSource.h"
+#include "report/model/ByteStream.h"
+#include "report/model/FrfError.h"
+#include "report/template/frf/FrfWriter.h"
+#include "report/template/Report.h"
+#include "report/template/source/TemplateSource.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,11 +1,11 @@
 // Arbitrary text as a template source: it is compiled or refused with an
 // error, never a crash. What compiles must load back, and its own source must
 // compile to the same bytes.
-#include "report/ByteStream.h"
-#include "report/FrfError.h"
-#include "report/FrfWriter.h"
-#include "report/Report.h"
-#include "report/TemplateSource.h"
+#include "report/model/ByteStream.h"
+#include "report/model/FrfError.h"
+#include "report/template/frf/FrfWriter.h"
+#include "report/template/Report.h"
+#include "report/template/source/TemplateSource.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // break the first two bytes choose. Characters have differing widths. No
 // character may be lost, doubled or moved: only blanks, line breaks and
 // hyphens are dropped or added.
-#include "report/TextWrap.h"
+#include "report/draw/TextWrap.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "pdf/EmfPageTranslator.h"
 
-#include "pdf/EMWParser.h"
+#include "pdf/MetafileTranslator.h"
 #include "pdf/PDFPage.h"
 
 namespace pv {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pdf/PageRecording.h"
+#include "pdf/PdfPageRecording.h"
 #include "platform/EmfRecorder.h"
 
 #include <memory>

@@ -44,16 +44,16 @@ const CJKFace kFaces[4] = {
      "/FontBBox [-0 -148 1001 880]", "/XHeight 616", "/AvgWidth 1000"},
 };
 
-TPDFCJKFont::Kind kindOf(int cs) {
+PdfCjkFont::Kind kindOf(int cs) {
     switch (cs) {
     case charset::ShiftJis:
-        return TPDFCJKFont::Japanese;
+        return PdfCjkFont::Japanese;
     case charset::Hangul:
-        return TPDFCJKFont::Korean;
+        return PdfCjkFont::Korean;
     case charset::Gb2312:
-        return TPDFCJKFont::ChineseSimplified;
+        return PdfCjkFont::ChineseSimplified;
     default:
-        return TPDFCJKFont::ChineseTraditional;
+        return PdfCjkFont::ChineseTraditional;
     }
 }
 
@@ -81,13 +81,13 @@ bool isCJKCharset(int cs) {
            cs == charset::ChineseBig5;
 }
 
-TPDFCJKFont::TPDFCJKFont(TPDFDocument& doc, Kind kind, int style, int charset)
+PdfCjkFont::PdfCjkFont(TPDFDocument& doc, Kind kind, int style, int charset)
     : TPDFFont(doc,
                Identity{kFaces[kind].face, kFaces[kind].face,
                         kFaces[kind].resource + styleLetters(style), style, charset, true, true}),
       kind_(kind) {}
 
-void TPDFCJKFont::WriteDictionaries(TPDFDocument& doc) {
+void PdfCjkFont::WriteDictionaries(TPDFDocument& doc) {
     const CJKFace& f = kFaces[kind_];
     const std::string name = f.fontName + styleSuffix(Style());
     int type0 = ObjectNumber();
@@ -122,13 +122,13 @@ void TPDFCJKFont::WriteDictionaries(TPDFDocument& doc) {
 }
 
 int selectCJKFont(TPDFFonts& fonts, int style, int charset) {
-    const TPDFCJKFont::Kind kind = kindOf(charset);
+    const PdfCjkFont::Kind kind = kindOf(charset);
     // Underline and strike-out are drawn by the page; keeping them in the font
     // would give one page two fonts of the same resource name.
     style &= fsBold | fsItalic;
     const int found = fonts.Find(kFaces[kind].face, style, charset);
     if (found >= 0) return found;
-    return fonts.Add(std::make_unique<TPDFCJKFont>(fonts.Document(), kind, style, charset));
+    return fonts.Add(std::make_unique<PdfCjkFont>(fonts.Document(), kind, style, charset));
 }
 
 } // namespace pv

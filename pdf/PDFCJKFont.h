@@ -6,11 +6,11 @@ namespace pv {
 
 // One of the four fixed fonts a reader supplies itself for Chinese, Japanese
 // and Korean text: nothing is embedded, every glyph is one em wide.
-class TPDFCJKFont : public TPDFFont {
+class PdfCjkFont : public TPDFFont {
 public:
     enum Kind { ChineseTraditional = 0, ChineseSimplified = 1, Japanese = 2, Korean = 3 };
 
-    TPDFCJKFont(TPDFDocument& doc, Kind kind, int style, int charset);
+    PdfCjkFont(TPDFDocument& doc, Kind kind, int style, int charset);
     Kind GetKind() const { return kind_; }
     int GlyphWidth(unsigned char) const override { return 1000; }
     // The Type 0 font keeps its number; the CIDFont and its descriptor get new ones.

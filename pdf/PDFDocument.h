@@ -7,7 +7,7 @@
 #include "pdf/PDFImages.h"
 #include "pdf/PDFPage.h"
 #include "pdf/PDFTypes.h"
-#include "pdf/PageRecording.h"
+#include "pdf/PdfPageRecording.h"
 #include "pdf/StandardSecurity.h"
 
 #include <cstdint>

@@ -2,10 +2,10 @@
 
 #include "platform/CodePage.h"
 #include "platform/FontService.h"
-#include "report/DrawView.h"
-#include "report/EMFPages.h"
-#include "report/ExportFilterRegistry.h"
-#include "report/ViewGeometry.h"
+#include "report/draw/DrawView.h"
+#include "report/prepared/PreparedPages.h"
+#include "report/export/ExportFilterRegistry.h"
+#include "report/model/ViewGeometry.h"
 
 #include <cmath>
 #include <stdexcept>

@@ -3,7 +3,7 @@
 #include "pdf/EmfPageTranslator.h"
 #include "pdf/PDFClock.h"
 #include "pdf/PDFDocument.h"
-#include "report/ExportFilter.h"
+#include "report/export/ExportFilter.h"
 
 #include <memory>
 

@@ -30,16 +30,16 @@ TPDFFont::TPDFFont(TPDFDocument& doc, Identity identity)
       style_(identity.style), charset_(identity.charset), standard_(identity.standard),
       cjk_(identity.cjk) {}
 
-TPDFStandardFont::TPDFStandardFont(TPDFDocument& doc, int number, int style)
+PdfStandardFont::PdfStandardFont(TPDFDocument& doc, int number, int style)
     : TPDFFont(doc, Identity{kStandardNames[number - 1], kStandardNames[number - 1],
                              "F" + std::to_string(number - 1), style, 0, true, false}),
       number_(number) {}
 
-int TPDFStandardFont::GlyphWidth(unsigned char code) const {
+int PdfStandardFont::GlyphWidth(unsigned char code) const {
     return kStandardFontWidths[number_ - 1][code];
 }
 
-void TPDFStandardFont::WriteDictionaries(TPDFDocument& doc) {
+void PdfStandardFont::WriteDictionaries(TPDFDocument& doc) {
     int number = ObjectNumber();
     doc.BeginObject(number);
     doc.WriteLine("/Type /Font");
@@ -85,7 +85,7 @@ void TPDFFonts::SelectFont(const std::string& name, int style, int charset) {
         // would give one page two resources of the same name.
         if (number == kSymbol || number == kZapfDingbats) style = 0;
         const int found = Find(kStandardNames[number - 1], style, 0);
-        active_ = found >= 0 ? found : Add(std::make_unique<TPDFStandardFont>(doc_, number, style));
+        active_ = found >= 0 ? found : Add(std::make_unique<PdfStandardFont>(doc_, number, style));
         return;
     }
     if (!provider_) throw TPDFException("Not valid true type font.");

@@ -47,10 +47,10 @@ private:
 };
 
 // One of the 14 fonts every viewer has; no font data goes into the file.
-class TPDFStandardFont : public TPDFFont {
+class PdfStandardFont : public TPDFFont {
 public:
     // `number` is 1…14 in the order Helvetica (4 styles), Times, Courier, Symbol, ZapfDingbats.
-    TPDFStandardFont(TPDFDocument& doc, int number, int style);
+    PdfStandardFont(TPDFDocument& doc, int number, int style);
     int Number() const { return number_; }
     int GlyphWidth(unsigned char code) const override;
     void WriteDictionaries(TPDFDocument& doc) override;

@@ -72,7 +72,7 @@ std::string charsetSuffix(int cs) {
     }
 }
 
-TPDFTrueTypeFont::TPDFTrueTypeFont(TPDFDocument& doc, const std::string& face, int style,
+PdfTrueTypeFont::PdfTrueTypeFont(TPDFDocument& doc, const std::string& face, int style,
                                    int charset, int count, TrueTypeFaceData data)
     : TPDFFont(doc, Identity{trueTypeBaseFont(face, style), face, "TT" + std::to_string(count),
                              style, charset, false, false}),
@@ -81,16 +81,16 @@ TPDFTrueTypeFont::TPDFTrueTypeFont(TPDFDocument& doc, const std::string& face, i
         widths_[code] = static_cast<std::uint16_t>(std::clamp(data.widths[code], 0, 0xFFFF));
 }
 
-bool TPDFTrueTypeFont::embeddingRefused(const TPDFDocument& doc) const {
+bool PdfTrueTypeFont::embeddingRefused(const TPDFDocument& doc) const {
     for (const std::string& name : doc.NonEmbeddedFont())
         if (equalsNoCase(name, FaceName())) return true;
     return false;
 }
 
-int TPDFTrueTypeFont::sharedFileNumber(TPDFDocument& doc) const {
+int PdfTrueTypeFont::sharedFileNumber(TPDFDocument& doc) const {
     TPDFFonts& fonts = doc.Fonts();
     for (int i = 0; i < fonts.Count(); ++i) {
-        const auto* other = dynamic_cast<const TPDFTrueTypeFont*>(&fonts.Item(i));
+        const auto* other = dynamic_cast<const PdfTrueTypeFont*>(&fonts.Item(i));
         if (other == this) break;
         if (other && other->fileNumber_ >= 0 && other->BaseFont() == BaseFont())
             return other->fileNumber_;
@@ -98,7 +98,7 @@ int TPDFTrueTypeFont::sharedFileNumber(TPDFDocument& doc) const {
     return -1;
 }
 
-void TPDFTrueTypeFont::WriteFontFile(TPDFDocument& doc) {
+void PdfTrueTypeFont::WriteFontFile(TPDFDocument& doc) {
     fileNumber_ = -1;
     if (embeddingRefused(doc)) return;
     if ((fileNumber_ = sharedFileNumber(doc)) >= 0) return;
@@ -114,7 +114,7 @@ void TPDFTrueTypeFont::WriteFontFile(TPDFDocument& doc) {
     fileNumber_ = number;
 }
 
-int TPDFTrueTypeFont::writeDescriptor(TPDFDocument& doc) {
+int PdfTrueTypeFont::writeDescriptor(TPDFDocument& doc) {
     const FontMetrics& m = metrics_;
     int number = 0;
     doc.BeginObject(number);
@@ -134,7 +134,7 @@ int TPDFTrueTypeFont::writeDescriptor(TPDFDocument& doc) {
     return number;
 }
 
-void TPDFTrueTypeFont::WriteDictionaries(TPDFDocument& doc) {
+void PdfTrueTypeFont::WriteDictionaries(TPDFDocument& doc) {
     const int descriptor = writeDescriptor(doc);
     int number = ObjectNumber();
     doc.BeginObject(number);

@@ -33,10 +33,10 @@ std::string charsetSuffix(int charset);
 
 // An installed TrueType face, embedded whole unless the document lists it
 // among the fonts it must not embed.
-class TPDFTrueTypeFont : public TPDFFont {
+class PdfTrueTypeFont : public TPDFFont {
 public:
     // `count` is the number of TrueType fonts in the list with this one (TT1, TT2, …).
-    TPDFTrueTypeFont(TPDFDocument& doc, const std::string& face, int style, int charset, int count,
+    PdfTrueTypeFont(TPDFDocument& doc, const std::string& face, int style, int charset, int count,
                      TrueTypeFaceData data);
 
     int GlyphWidth(unsigned char code) const override { return widths_[code]; }

@@ -50,7 +50,7 @@ int PlatformFontProvider::Select(TPDFFonts& fonts, const std::string& face, int 
     data.widths = realised.advances1000(variant->charset);
     data.metrics = realised.metrics1000();
     data.file = [&realised] { return realised.fontFile(); };
-    return fonts.Add(std::make_unique<TPDFTrueTypeFont>(fonts.Document(), face, variant->style,
+    return fonts.Add(std::make_unique<PdfTrueTypeFont>(fonts.Document(), face, variant->style,
                                                         variant->charset, fonts.TrueTypeCount() + 1,
                                                         std::move(data)));
 }

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/core/RegistrationCheck.h"
-#include "app/core/SetupPresenter.h"
-#include "app/core/ShowErrorPresenter.h"
-#include "app/dialogs/TShowError.h"
-#include "app/dialogs/Tfm_setup.h"
-#include "app/QtUi.h"
+#include "program/RegistrationCheck.h"
+#include "program/SignaturesPresenter.h"
+#include "program/RegionWarningPresenter.h"
+#include "app/dialogs/RegionWarningDialog.h"
+#include "app/dialogs/SignaturesDialog.h"
+#include "app/dialogs/QtUi.h"
 
 #include <memory>
 
@@ -35,8 +35,8 @@ private:
     bool ownsDialogs_;
     QtUi setupUi_;
     QtUi warningUi_;
-    ShowErrorPresenter showErrorPresenter_;
-    SetupPresenter setupPresenter_;
+    RegionWarningPresenter showErrorPresenter_;
+    SignaturesPresenter setupPresenter_;
     std::unique_ptr<RegistrationCheck> check_;
 };
 

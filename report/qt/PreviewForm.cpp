@@ -2,14 +2,14 @@
 
 #include "platform/CodePage.h"
 #include "platform/FontService.h"
-#include "report/EMFPages.h"
-#include "report/ExportFilterRegistry.h"
-#include "report/FrfError.h"
-#include "report/Page.h"
-#include "report/PageRecording.h"
-#include "report/Report.h"
-#include "report/View.h"
-#include "report/qt/PBox.h"
+#include "report/prepared/PreparedPages.h"
+#include "report/export/ExportFilterRegistry.h"
+#include "report/model/FrfError.h"
+#include "report/model/Page.h"
+#include "report/prepared/PreparedPageRecording.h"
+#include "report/template/Report.h"
+#include "report/model/View.h"
+#include "report/qt/PreviewPaintBox.h"
 #include "report/qt/PreviewSearchForm.h"
 #include "report/qt/QtPainterCanvas.h"
 
@@ -638,7 +638,7 @@ bool TfrPreviewForm::findText(const std::string& text, bool caseSensitive, bool 
 
 void TfrPreviewForm::find() {
     if (pageCount() == 0) return;
-    TfrPreviewSearchForm dialog(this);
+    PreviewSearchForm dialog(this);
     if (search_) {
         dialog.setText(fromCp1251(search_->text()));
         dialog.setCaseSensitive(search_->caseSensitive());

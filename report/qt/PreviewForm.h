@@ -1,8 +1,8 @@
 #pragma once
 
-#include "report/PageSearch.h"
-#include "report/PreviewLayout.h"
-#include "report/PreviewProperties.h"
+#include "report/prepared/PageSearch.h"
+#include "report/prepared/PreviewLayout.h"
+#include "report/prepared/PreviewProperties.h"
 
 #include <QDialog>
 #include <QRect>

@@ -11,8 +11,8 @@
 
 namespace pv {
 
-TfrPreviewSearchForm::TfrPreviewSearchForm(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("TfrPreviewSearchForm"));
+PreviewSearchForm::PreviewSearchForm(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("PreviewSearchForm"));
     setWindowTitle(QStringLiteral("Поиск"));
     auto* layout = new QVBoxLayout(this);
 
@@ -58,24 +58,24 @@ TfrPreviewSearchForm::TfrPreviewSearchForm(QWidget* parent) : QDialog(parent) {
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-QString TfrPreviewSearchForm::text() const {
+QString PreviewSearchForm::text() const {
     return edit_->text();
 }
 
-void TfrPreviewSearchForm::setText(const QString& text) {
+void PreviewSearchForm::setText(const QString& text) {
     edit_->setText(text);
     edit_->selectAll();
 }
 
-bool TfrPreviewSearchForm::caseSensitive() const {
+bool PreviewSearchForm::caseSensitive() const {
     return caseBox_->isChecked();
 }
 
-void TfrPreviewSearchForm::setCaseSensitive(bool on) {
+void PreviewSearchForm::setCaseSensitive(bool on) {
     caseBox_->setChecked(on);
 }
 
-bool TfrPreviewSearchForm::fromStart() const {
+bool PreviewSearchForm::fromStart() const {
     return fromStart_->isChecked();
 }
 

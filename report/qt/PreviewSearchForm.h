@@ -10,10 +10,10 @@ namespace pv {
 
 // The preview's find dialog: the text, whether case matters, and whether to
 // search from the first page or go on from the current one.
-class TfrPreviewSearchForm : public QDialog {
+class PreviewSearchForm : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrPreviewSearchForm(QWidget* parent = nullptr);
+    explicit PreviewSearchForm(QWidget* parent = nullptr);
 
     QString text() const;
     void setText(const QString& text);

@@ -1,8 +1,8 @@
 #include "report/qt/PrintForm.h"
 
 #include "platform/CodePage.h"
-#include "report/Printer.h"
-#include "report/qt/QtPrinterDevice.h"
+#include "report/printer/Printer.h"
+#include "report/qt/QtInstalledPrinter.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -52,7 +52,7 @@ QPixmap collatePicture(bool collated) {
     return picture;
 }
 
-TfrPrintForm::TfrPrintForm(TfrPrinter& printer, QWidget* parent)
+PrintForm::PrintForm(TfrPrinter& printer, QWidget* parent)
     : QDialog(parent), printer_(printer), previousPrinter_(printer.PrinterIndex()) {
     setWindowTitle(QStringLiteral("Печать"));
     auto* layout = new QVBoxLayout(this);
@@ -69,11 +69,11 @@ TfrPrintForm::TfrPrintForm(TfrPrinter& printer, QWidget* parent)
     ok->setDefault(true);
     cancel->setObjectName("cancelButton");
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &TfrPrintForm::reject);
+    connect(buttons, &QDialogButtonBox::rejected, this, &PrintForm::reject);
     layout->addWidget(buttons);
 }
 
-QWidget* TfrPrintForm::makePrinterGroup() {
+QWidget* PrintForm::makePrinterGroup() {
     auto* group = new QGroupBox(QStringLiteral("Принтер"), this);
     group->setObjectName("printerGroup");
     auto* grid = new QGridLayout(group);
@@ -84,7 +84,7 @@ QWidget* TfrPrintForm::makePrinterGroup() {
     for (int i = 0; i < printer_.VirtualIndex(); ++i)
         printers_->addItem(fromAnsi(names[i]));
     if (!printer_.isVirtual()) printers_->setCurrentIndex(printer_.PrinterIndex());
-    connect(printers_, &QComboBox::activated, this, &TfrPrintForm::printerChosen);
+    connect(printers_, &QComboBox::activated, this, &PrintForm::printerChosen);
     auto* name = new QLabel(QStringLiteral("&Имя:"), group);
     name->setBuddy(printers_);
     properties_ = new QPushButton(QStringLiteral("Свойства..."), group);
@@ -98,7 +98,7 @@ QWidget* TfrPrintForm::makePrinterGroup() {
     return group;
 }
 
-QWidget* TfrPrintForm::makeCopiesGroup() {
+QWidget* PrintForm::makeCopiesGroup() {
     auto* group = new QGroupBox(QStringLiteral("Копии"), this);
     group->setObjectName("copiesGroup");
     auto* grid = new QGridLayout(group);
@@ -111,7 +111,7 @@ QWidget* TfrPrintForm::makeCopiesGroup() {
     collate_->setObjectName("collate");
     collatePicture_ = new QLabel(group);
     collatePicture_->setObjectName("collatePicture");
-    connect(collate_, &QCheckBox::toggled, this, &TfrPrintForm::showCollatePicture);
+    connect(collate_, &QCheckBox::toggled, this, &PrintForm::showCollatePicture);
     grid->addWidget(label, 0, 0);
     grid->addWidget(copies_, 0, 1);
     grid->addWidget(collatePicture_, 1, 0);
@@ -122,7 +122,7 @@ QWidget* TfrPrintForm::makeCopiesGroup() {
     return group;
 }
 
-QWidget* TfrPrintForm::makePagesGroup() {
+QWidget* PrintForm::makePagesGroup() {
     auto* group = new QGroupBox(QStringLiteral("Страницы"), this);
     group->setObjectName("pagesGroup");
     auto* grid = new QGridLayout(group);
@@ -159,42 +159,42 @@ QWidget* TfrPrintForm::makePagesGroup() {
     return group;
 }
 
-bool TfrPrintForm::eventFilter(QObject* watched, QEvent* event) {
+bool PrintForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == numbersText_ && event->type() == QEvent::FocusIn) numbers_->setChecked(true);
     return QDialog::eventFilter(watched, event);
 }
 
-void TfrPrintForm::printerChosen(int index) {
+void PrintForm::printerChosen(int index) {
     if (index >= 0 && index != printer_.PrinterIndex()) printer_.SelectPrinter(index);
 }
 
-void TfrPrintForm::showCollatePicture() {
+void PrintForm::showCollatePicture() {
     collatePicture_->setPixmap(collatePicture(collate_->isChecked()));
 }
 
-void TfrPrintForm::setCopies(int copies) {
+void PrintForm::setCopies(int copies) {
     copies_->setValue(std::max(copies, 1));
 }
 
-int TfrPrintForm::copies() const {
+int PrintForm::copies() const {
     return copies_->value();
 }
 
-void TfrPrintForm::setCollate(bool collate) {
+void PrintForm::setCollate(bool collate) {
     collate_->setChecked(collate);
 }
 
-bool TfrPrintForm::collate() const {
+bool PrintForm::collate() const {
     return collate_->isChecked();
 }
 
-TfrPrintForm::Range TfrPrintForm::range() const {
+PrintForm::Range PrintForm::range() const {
     if (current_->isChecked()) return Range::Current;
     if (numbers_->isChecked()) return Range::Numbers;
     return Range::All;
 }
 
-PageParity TfrPrintForm::parity() const {
+PageParity PrintForm::parity() const {
     switch (parity_->currentIndex()) {
     case 1:
         return PageParity::Odd;
@@ -205,7 +205,7 @@ PageParity TfrPrintForm::parity() const {
     }
 }
 
-std::string TfrPrintForm::pageListText(int currentPage) const {
+std::string PrintForm::pageListText(int currentPage) const {
     switch (range()) {
     case Range::Current:
         return std::to_string(currentPage);
@@ -217,11 +217,11 @@ std::string TfrPrintForm::pageListText(int currentPage) const {
     return {};
 }
 
-bool TfrPrintForm::printerChanged() const {
+bool PrintForm::printerChanged() const {
     return printer_.PrinterIndex() != previousPrinter_;
 }
 
-void TfrPrintForm::reject() {
+void PrintForm::reject() {
     if (printerChanged()) printer_.SelectPrinter(previousPrinter_);
     QDialog::reject();
 }

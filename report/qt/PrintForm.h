@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/PrintPlan.h"
+#include "report/prepared/PrintPlan.h"
 
 #include <QDialog>
 
@@ -21,12 +21,12 @@ class TfrPrinter;
 // The print dialog of the preview: printer, copies and the pages to print.
 // Choosing a printer selects it at once; cancelling selects the one that was
 // selected when the dialog opened.
-class TfrPrintForm : public QDialog {
+class PrintForm : public QDialog {
     Q_OBJECT
 public:
     enum class Range { All, Current, Numbers };
 
-    explicit TfrPrintForm(TfrPrinter& printer, QWidget* parent = nullptr);
+    explicit PrintForm(TfrPrinter& printer, QWidget* parent = nullptr);
 
     void setCopies(int copies);
     int copies() const;

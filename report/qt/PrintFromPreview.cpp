@@ -4,10 +4,10 @@
 #include "platform/ConversionError.h"
 #include "platform/FontService.h"
 #include "platform/Ui.h"
-#include "report/EMFPages.h"
+#include "report/prepared/PreparedPages.h"
 #include "report/qt/PrintForm.h"
-#include "report/qt/QtPrintDevice.h"
-#include "report/qt/QtPrinterDevice.h"
+#include "report/qt/QtPrintJob.h"
+#include "report/qt/QtInstalledPrinter.h"
 
 #include <QMessageBox>
 
@@ -49,7 +49,7 @@ PrintOutcome PrintFromPreview(TfrEMFPages& pages, int currentPage,
     options.title = settings.title;
     options.progress = settings.progress;
     if (settings.showPrintDialog) {
-        TfrPrintForm form(printer, settings.parent);
+        PrintForm form(printer, settings.parent);
         form.setCopies(settings.defaultCopies);
         form.setCollate(settings.defaultCollate);
         if (form.exec() != QDialog::Accepted) return PrintOutcome::Cancelled;
@@ -65,11 +65,11 @@ PrintOutcome PrintFromPreview(TfrEMFPages& pages, int currentPage,
         }
     }
 
-    auto device = std::dynamic_pointer_cast<QtPrinterDevice>(printer.device());
+    auto device = std::dynamic_pointer_cast<QtInstalledPrinter>(printer.device());
     if (!device) return PrintOutcome::NothingToPrint;
     // The printer's settings may have changed since it was selected.
     printer.SelectPrinter(printer.PrinterIndex());
-    QtPrintDevice job(device->printer(), pages, FontService::shared());
+    QtPrintJob job(device->printer(), pages, FontService::shared());
     job.setCancelCheck(settings.cancelled);
     try {
         const PrintOutcome outcome = PrintPages(printedPages(pages), options, printer, job);

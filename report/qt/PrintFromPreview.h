@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/PrintPages.h"
+#include "report/prepared/PrintPages.h"
 
 #include <functional>
 #include <string>

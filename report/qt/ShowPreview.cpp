@@ -1,7 +1,7 @@
 #include "report/qt/ShowPreview.h"
 
-#include "report/EMFPages.h"
-#include "report/Report.h"
+#include "report/prepared/PreparedPages.h"
+#include "report/template/Report.h"
 
 namespace pv {
 

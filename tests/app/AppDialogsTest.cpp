@@ -1,6 +1,6 @@
 #include "app/dialogs/AppDialogs.h"
 #include "platform/CodePage.h"
-#include "tests/app/core/TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <QApplication>
 #include <QPushButton>

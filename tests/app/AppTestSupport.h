@@ -1,7 +1,7 @@
 #pragma once
 
 #include "batch/ReportService.h"
-#include "report/Variables.h"
+#include "report/value/Variables.h"
 
 #include <QTemporaryDir>
 

@@ -1,8 +1,8 @@
-#include "app/core/RegionWarningText.h"
-#include "app/core/SetupPresenter.h"
-#include "app/core/ShowErrorPresenter.h"
-#include "app/dialogs/TShowError.h"
-#include "app/dialogs/Tfm_setup.h"
+#include "program/RegionWarningText.h"
+#include "program/SignaturesPresenter.h"
+#include "program/RegionWarningPresenter.h"
+#include "app/dialogs/RegionWarningDialog.h"
+#include "app/dialogs/SignaturesDialog.h"
 #include "platform/CodePage.h"
 #include "platform/ScriptedUi.h"
 
@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     DriverContext context;
     context.ProgramDir = programDir.toStdString();
     ScriptedUi ui;
-    SetupPresenter setupPresenter{context, ui, [] { return std::string(); }};
+    SignaturesPresenter setupPresenter{context, ui, [] { return std::string(); }};
     Tfm_setup setup{setupPresenter, ui};
     {
         QFile ini(programDir + "pachkaview.ini");
@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
                      "ОКПО=12345678\r\nОКОНХ=91500\r\n")
                       .c_str());
     }
-    ShowErrorPresenter errorPresenter{context, ui};
+    RegionWarningPresenter errorPresenter{context, ui};
     TShowError warning;
     errorPresenter.setMessage(*regionWarningText("013-999-000123"));
     errorPresenter.FormActivate("013-999-000123");

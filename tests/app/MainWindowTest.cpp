@@ -1,6 +1,6 @@
 #include "AppTestSupport.h"
 #include "app/Banner.h"
-#include "app/Tfm_main.h"
+#include "app/MainWindow.h"
 #include "platform/CodePage.h"
 #include "platform/ScriptedUi.h"
 

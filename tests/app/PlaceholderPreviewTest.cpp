@@ -1,6 +1,6 @@
 #include "app/PlaceholderPreview.h"
 #include "platform/CodePage.h"
-#include "report/Variables.h"
+#include "report/value/Variables.h"
 
 #include <QDialog>
 #include <QLabel>

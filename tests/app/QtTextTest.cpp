@@ -1,4 +1,4 @@
-#include "app/dialogs/QtText.h"
+#include "report/qt/QtText.h"
 #include "platform/CodePage.h"
 
 #include <gtest/gtest.h>

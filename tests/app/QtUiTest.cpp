@@ -1,4 +1,4 @@
-#include "app/QtUi.h"
+#include "app/dialogs/QtUi.h"
 #include "AppTestSupport.h"
 #include "platform/CodePage.h"
 

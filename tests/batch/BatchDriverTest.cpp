@@ -1,9 +1,9 @@
 #include "batch/BatchDriver.h"
-#include "batch/ConversionError.h"
+#include "platform/ConversionError.h"
 #include "platform/CodePage.h"
 #include "platform/ScriptedUi.h"
 #include "platform/SystemFormat.h"
-#include "report/Variables.h"
+#include "report/value/Variables.h"
 
 #include <gtest/gtest.h>
 

@@ -2,14 +2,14 @@
 // report service that prepares a template over them.
 #include "batch/FormDataSources.h"
 #include "batch/FormTables.h"
-#include "batch/PreparingReportService.h"
+#include "program/PreparingReportService.h"
 #include "platform/CodePage.h"
 #include "platform/ScriptedUi.h"
 #include "platform/SystemFormat.h"
-#include "report/DataSourceRegistry.h"
-#include "report/EMFPages.h"
-#include "report/Page.h"
-#include "report/TemplateSource.h"
+#include "report/data/DataSourceRegistry.h"
+#include "report/prepared/PreparedPages.h"
+#include "report/model/Page.h"
+#include "report/template/source/TemplateSource.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "platform/CodePage.h"
 #include "platform/ScriptedUi.h"
 #include "platform/SystemFormat.h"
-#include "report/Variables.h"
+#include "report/value/Variables.h"
 
 #include <gtest/gtest.h>
 
@@ -76,7 +76,7 @@ TEST(FormTables, LayoutsAndDataSources) {
                         {tables.TableDEJT, "D_Por", TFieldType::ftFloat, 0}};
     for (const Def& d : defs) {
         bool found = false;
-        for (const TFieldDef& f : d.table.FieldDefs()) {
+        for (const FieldDef& f : d.table.FieldDefs()) {
             if (f.Name != d.name) continue;
             found = true;
             EXPECT_EQ(f.DataType, d.type) << d.table.Name() << "." << d.name;

@@ -1,4 +1,4 @@
-#include "tests/batch/BatchRun.h"
+#include "tests/support/BatchRun.h"
 
 #include "batch/InventoryPackage.h"
 #include "platform/SystemFormat.h"

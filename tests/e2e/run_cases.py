@@ -129,11 +129,15 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--pachka", required=True)
     parser.add_argument("--root", required=True)
-    parser.add_argument("cases")
+    parser.add_argument("cases", help="a case file, or a folder of them")
     parser.add_argument("--only", default="")
     opts = parser.parse_args()
     passed = failed = 0
-    for path in sorted(glob.glob(os.path.join(opts.cases, "*.json"))):
+    if os.path.isdir(opts.cases):
+        paths = sorted(glob.glob(os.path.join(opts.cases, "*.json")))
+    else:
+        paths = [opts.cases]
+    for path in paths:
         with open(path, encoding="utf-8") as f:
             cases = json.load(f)
         for case in cases:

@@ -1,6 +1,6 @@
 #include "ExportPages.h"
 
-#include "../report/PreparedPagesSupport.h"
+#include "tests/support/PreparedPagesSupport.h"
 
 namespace pv::test {
 

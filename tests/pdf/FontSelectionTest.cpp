@@ -66,14 +66,14 @@ TEST_F(FontSelectionTest, RequestsMapOntoStandardTrueTypeAndCJKFonts) {
 }
 
 TEST_F(FontSelectionTest, TrueTypeWidthsAndMetricsComeFromTheFace) {
-    const auto& arial = dynamic_cast<const TPDFTrueTypeFont&>(select("Arial", 0, 204));
+    const auto& arial = dynamic_cast<const PdfTrueTypeFont&>(select("Arial", 0, 204));
     // The metric-compatible face has Helvetica's Latin widths.
     EXPECT_EQ(arial.GlyphWidth('A'), 667);
     EXPECT_EQ(arial.GlyphWidth(' '), 278);
     EXPECT_GT(arial.GlyphWidth(0xC0), 500); // А
     EXPECT_GT(arial.Metrics().ascent, 800);
     EXPECT_LT(arial.Metrics().descent, -150);
-    const auto& italic = dynamic_cast<const TPDFTrueTypeFont&>(select("Arial", fsItalic, 204));
+    const auto& italic = dynamic_cast<const PdfTrueTypeFont&>(select("Arial", fsItalic, 204));
     EXPECT_LT(italic.Metrics().italicAngle, -50); // tenths of a degree
     EXPECT_EQ(arial.FontFileNumber(), -1);        // not written yet
 }

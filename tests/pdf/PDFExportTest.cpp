@@ -5,10 +5,10 @@
 #include "pdf/PlatformFontProvider.h"
 #include "platform/CodePage.h"
 #include "platform/FontService.h"
-#include "report/EMFPages.h"
-#include "report/ExportFilterRegistry.h"
-#include "report/Printer.h"
-#include "report/Report.h"
+#include "report/prepared/PreparedPages.h"
+#include "report/export/ExportFilterRegistry.h"
+#include "report/printer/Printer.h"
+#include "report/template/Report.h"
 
 #include <gtest/gtest.h>
 

@@ -33,7 +33,7 @@ public:
             ++reads;
             return file;
         };
-        return fonts.Add(std::make_unique<TPDFTrueTypeFont>(
+        return fonts.Add(std::make_unique<PdfTrueTypeFont>(
             fonts.Document(), face, style, charset, fonts.TrueTypeCount() + 1, std::move(data)));
     }
 };

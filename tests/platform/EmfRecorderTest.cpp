@@ -6,7 +6,7 @@
 #include "platform/EmfRecords.h"
 #include "platform/FontService.h"
 #include "platform/MeasuringCanvas.h"
-#include "tests/platform/MixedPage.h"
+#include "tests/support/MixedPage.h"
 
 #include <gtest/gtest.h>
 

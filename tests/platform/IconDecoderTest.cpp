@@ -1,5 +1,5 @@
 #include "platform/IconDecoder.h"
-#include "tests/platform/IconFixture.h"
+#include "tests/support/IconFixture.h"
 
 #include <gtest/gtest.h>
 

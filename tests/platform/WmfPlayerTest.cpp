@@ -1,6 +1,6 @@
 #include "platform/WmfPlayer.h"
 #include "tests/platform/DrawingSpy.h"
-#include "tests/platform/WmfFixture.h"
+#include "tests/support/WmfFixture.h"
 
 #include <gtest/gtest.h>
 

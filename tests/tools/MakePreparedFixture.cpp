@@ -5,13 +5,13 @@
 // prepared-object records:
 //     build/bin/make_prepared_fixture tests/fixtures/prepared
 #include "platform/CodePage.h"
-#include "report/EMFPages.h"
-#include "report/LineView.h"
-#include "report/MemoView.h"
-#include "report/Page.h"
-#include "report/PictureView.h"
-#include "report/Printer.h"
-#include "report/Report.h"
+#include "report/prepared/PreparedPages.h"
+#include "report/model/LineView.h"
+#include "report/model/MemoView.h"
+#include "report/model/Page.h"
+#include "report/model/PictureView.h"
+#include "report/printer/Printer.h"
+#include "report/template/Report.h"
 
 #include <cstdint>
 #include <filesystem>

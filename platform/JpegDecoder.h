@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/Bitmap.h"
+
+#include <stdexcept>
+#include <string_view>
+
+namespace pv {
+
+class JpegError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Width and height from a JFIF stream's header; throws JpegError when the
+// bytes are not a readable JPEG.
+void jpegSize(std::string_view bytes, int& width, int& height);
+
+// The whole picture; grey and CMYK pictures come out as RGB. Throws JpegError.
+Bitmap decodeJpeg(std::string_view bytes);
+
+} // namespace pv

@@ -1,0 +1,10 @@
+#include "report/prepare/ObjectPrintEvents.h"
+
+namespace pv {
+
+ObjectPrintEvents& noPrintEvents() {
+    static ObjectPrintEvents none;
+    return none;
+}
+
+} // namespace pv

@@ -1,0 +1,144 @@
+#pragma once
+
+#include "report/script/ExpressionContext.h"
+#include "report/prepare/MemoPrint.h"
+#include "report/prepare/ObjectPrintEvents.h"
+
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace pv {
+
+class DataSourceContext;
+class ExpressionEngine;
+class TfrBand;
+class TfrDataset;
+class TfrEMFPages;
+class TfrInterpretator;
+class TfrPage;
+class PageRuntime;
+class TfrView;
+
+// What one preparation pass shares among the pages it forms: the page count
+// reached, the counters scripts read, and where the pass stands.
+struct PassState {
+    bool finalPass = true;
+    bool twoPass = false;
+    int totalPages = 0;
+    // 0-based index of the prepared page objects are written to.
+    int currentPage = 0;
+    bool terminated = false;
+    // The object (or band view) being printed, for the error message.
+    TfrView* currentObject = nullptr;
+    // The report prints its title and summary even when the master data has no rows.
+    bool printIfEmpty = true;
+    // Where names without a data source read their fields; may be null.
+    DataSourceContext* data = nullptr;
+};
+
+// Where a page formation stopped, for a following template page printed on
+// the same sheet.
+struct SheetContinuation {
+    bool active = false;
+    int curY = 0;
+    int bottomLimit = 0;
+};
+
+// Forms the prepared sheets of one template page: walks its data bands,
+// prints headers, footers, group bands and page furniture, breaks pages and
+// writes every visible object of a printed band into the prepared page it
+// lands on. It is the counters, page values and actions the page's
+// expressions and scripts see while it runs.
+class PageFormation : public ReportState, public PreparationActions, public ObjectPrintEvents {
+public:
+    PageFormation(PageRuntime& runtime, TfrEMFPages& pages, ExpressionEngine& engine,
+                     TfrInterpretator& interpretator, PassState& pass);
+    ~PageFormation() override;
+    PageFormation(const PageFormation&) = delete;
+    PageFormation& operator=(const PageFormation&) = delete;
+
+    // Forms the page; `continuation` says whether it goes on the sheet the
+    // previous page ended on, and is set for the next page.
+    void Form(SheetContinuation& continuation);
+    // Registers the accumulators of every aggregate the page's footers and
+    // summaries print, in the data bands whose rows they count.
+    void CollectAggregates();
+
+    // A script stops after this many instructions, so an endless loop in a
+    // template ends the preparation with an error instead of hanging it.
+    static constexpr long kScriptStepLimit = 10'000'000;
+
+    // ReportState
+    std::optional<Variant> systemVariable(std::string_view name) override;
+    std::optional<Variant> pageValue(std::string_view name) override;
+    bool assignSpecial(std::string_view name, const Variant& value) override;
+    bool collectingAggregates() const override { return collecting_ != nullptr; }
+    // PreparationActions
+    std::optional<Variant> aggregate(std::string_view function, const std::string& p1,
+                                     const std::string& p2, const std::string& p3) override;
+    void stopReport() override;
+    void newPage() override;
+    void newColumn() override;
+    // ObjectPrintEvents
+    void runScript(TfrView& view) override;
+
+private:
+    void dataLoop(int level);
+    bool groupBreak(TfrBand& band, TfrDataset& data);
+    void queue(TfrBand* band);
+    bool queued(const TfrBand* band) const;
+    void dropFromQueue(const TfrBand* band);
+    void printQueue();
+
+    void drawBand(TfrBand* band);
+    void runBandScript(TfrBand& band);
+    void serveRequests(TfrBand& band, int requestsStartY);
+    bool fitsOnSheet(TfrBand& band, int height);
+    int bandHeight(TfrBand& band);
+    void printObjects(TfrBand& band);
+    void writeObject(TfrBand& band, TfrView& view);
+    void rememberGroupValue(TfrBand& band);
+
+    void collectBand(TfrBand& band, int asType);
+    TfrBand* aggregateTarget(int bandType, const std::string& bandArgument) const;
+    void accumulate(TfrBand& band, bool visible);
+    void restartAggregates(TfrBand& band);
+
+    void breakColumn(TfrBand* cause);
+    void reprintRepeatedHeaders(TfrBand* cause);
+    void startNewPage();
+    void addSheet();
+    void printPageFooter();
+    void printTitle();
+    void printSummary();
+
+    int columnFooterHeight() const;
+    bool printedRows(const TfrBand& band) const;
+    MemoPrintState& memoState(const TfrView& view);
+    TfrBand* counterBand() const;
+
+    PageRuntime& runtime_;
+    TfrPage& page_;
+    TfrEMFPages& pages_;
+    ExpressionEngine& engine_;
+    TfrInterpretator& interpretator_;
+    PassState& pass_;
+
+    int deepestLevel_ = -1;
+    int topLimit_ = 0, pageBottom_ = 0, leftLimit_ = 0, rightLimit_ = 0;
+    int emptySheetY_ = 0; // CurY of a sheet that holds only its furniture
+    int firstSheet_ = 0;  // the first prepared page this template page formed
+    int footedUpTo_ = -1; // the last prepared page whose page footer printed
+    bool fitWithoutColumnFooter_ = false;
+    bool scriptSetCurY_ = false;
+    bool reprintingHeaders_ = false;
+    TfrBand* collecting_ = nullptr; // the band whose aggregates are being registered
+    int collectingType_ = -1;       // the type its aggregates count rows for
+    TfrBand* current_ = nullptr;
+    std::vector<TfrBand*> queue_;
+    std::map<const TfrView*, MemoPrintState> memoStates_;
+    std::map<const TfrBand*, int> rowsPrinted_;
+};
+
+} // namespace pv

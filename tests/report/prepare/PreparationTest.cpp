@@ -1,0 +1,325 @@
+// Preparing a report from a template over memory tables, read back from the
+// prepared pages it leaves.
+#include "tests/support/TemplateBuilding.h"
+#include "platform/CodePage.h"
+#include "platform/ScriptedUi.h"
+#include "platform/SystemFormat.h"
+#include "report/model/BandView.h"
+#include "report/data/DataSet.h"
+#include "report/data/DataSourceRegistry.h"
+#include "report/prepared/PreparedPages.h"
+#include "report/model/MemoView.h"
+#include "report/model/Page.h"
+#include "report/template/Report.h"
+#include "report/prepare/ReportPreparation.h"
+#include "report/data/MemoryTable.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace pv {
+namespace {
+
+// One text box as it landed on a prepared page.
+struct Printed {
+    std::string text;
+    int top = 0;
+    bool operator==(const Printed&) const = default;
+};
+
+void PrintTo(const Printed& p, std::ostream* os) {
+    *os << "{" << p.text << ", " << p.top << "}";
+}
+
+class PreparationTest : public ::testing::Test {
+protected:
+    PreparationTest()
+        : format_(SystemFormat{}), table_("Table2", {{"F_Fam", TFieldType::ftString, 20},
+                                                     {"F_Strax", TFieldType::ftString, 20}}),
+          source_("frDBDataSet1") {
+        source_.SetDataSet(&table_);
+        sources_.add(source_);
+        report_.setUi(&ui_);
+        report_.setClock([] { return 45000.5; });
+        page_ = &report_.AddPage();
+        top_ = page_->PageInfo.offsetY; // no margins: the printer's offset
+    }
+
+    void rows(const std::vector<std::pair<std::string, std::string>>& values) {
+        table_.Open();
+        for (const auto& [fam, strax] : values) {
+            table_.Append();
+            table_.FieldByName("F_Fam").SetAsString(fam);
+            table_.FieldByName("F_Strax").SetAsString(strax);
+            table_.Post();
+        }
+    }
+    void rowCount(int count) {
+        std::vector<std::pair<std::string, std::string>> values;
+        for (int i = 1; i <= count; ++i)
+            values.push_back({"R" + std::to_string(i), ""});
+        rows(values);
+    }
+
+    TfrBandView& band(int type, const std::string& name, int top, int height,
+                      const std::string& format = {}) {
+        return testing_support::addBandView(*page_, type, name, top, height, format);
+    }
+    TfrMemoView& memo(const std::string& name, int top, const std::string& text) {
+        return testing_support::addMemoView(*page_, name, top, text);
+    }
+    // A band with one text box at its top.
+    TfrBandView& bandWith(int type, const std::string& name, int top, int height,
+                          const std::string& text, const std::string& format = {}) {
+        TfrBandView& b = band(type, name, top, height, format);
+        memo("M" + name, top, text);
+        return b;
+    }
+
+    void prepare() {
+        ReportPreparation preparation(report_, sources_);
+        preparation.setPrintIfEmpty(printIfEmpty_);
+        preparation.Prepare();
+    }
+    int pageCount() { return report_.EMFPages().Count(); }
+    // Preparation reloads the template, so its page is looked up afresh.
+    int printableBottom() {
+        const TfrPageInfo& info = report_.Page(0).PageInfo;
+        return info.offsetY + info.printableHeight;
+    }
+    std::vector<Printed> printed(int page) {
+        std::vector<Printed> out;
+        for (const auto& view : report_.EMFPages().Objects(page).Objects) {
+            const Lines& lines = view->Memo;
+            out.push_back({lines.empty() ? std::string() : lines.front(), view->Top});
+        }
+        return out;
+    }
+    std::vector<std::string> texts(int page) {
+        std::vector<std::string> out;
+        for (const Printed& p : printed(page))
+            out.push_back(p.text);
+        return out;
+    }
+
+    ScopedSystemFormat format_;
+    TRxMemoryData table_;
+    TfrDBDataSet source_;
+    DataSourceRegistry sources_;
+    ScriptedUi ui_;
+    TfrReport report_;
+    TfrPage* page_ = nullptr;
+    int top_ = 0;
+    bool printIfEmpty_ = true;
+};
+
+TEST_F(PreparationTest, MasterBandPrintsOneRecordPerRowBelowEachOther) {
+    rows({{"Ivanov", ""}, {"Petrov", ""}, {"Sidorov", ""}});
+    bandWith(btMasterData, "Data", 100, 20, "[frDBDataSet1.\"F_Fam\"]", "frDBDataSet1");
+    prepare();
+    ASSERT_EQ(pageCount(), 1);
+    EXPECT_EQ(printed(0), (std::vector<Printed>{
+                              {"Ivanov", top_}, {"Petrov", top_ + 20}, {"Sidorov", top_ + 40}}));
+}
+
+TEST_F(PreparationTest, EmptyTablePrintsNeitherHeaderNorFooterButTitleAndSummary) {
+    bandWith(btReportTitle, "Title", 0, 30, "Title");
+    bandWith(btMasterHeader, "Head", 40, 20, "Head");
+    bandWith(btMasterData, "Data", 70, 20, "[F_Fam]", "frDBDataSet1");
+    bandWith(btMasterFooter, "Foot", 100, 20, "Foot");
+    bandWith(btReportSummary, "Summary", 130, 20, "Summary");
+    table_.Open();
+    prepare();
+    ASSERT_EQ(pageCount(), 1);
+    EXPECT_EQ(printed(0), (std::vector<Printed>{{"Title", top_}, {"Summary", top_ + 30}}));
+
+    printIfEmpty_ = false;
+    prepare();
+    EXPECT_EQ(pageCount(), 0);
+}
+
+TEST_F(PreparationTest, HeaderAndFooterFrameTheRows) {
+    rows({{"A", ""}, {"B", ""}});
+    bandWith(btMasterHeader, "Head", 40, 20, "Head");
+    bandWith(btMasterData, "Data", 70, 20, "[F_Fam] [LINE#]", "frDBDataSet1");
+    bandWith(btMasterFooter, "Foot", 100, 20, "Foot");
+    prepare();
+    EXPECT_EQ(texts(0), (std::vector<std::string>{"Head", "A 1", "B 2", "Foot"}));
+}
+
+TEST_F(PreparationTest, OverflowStartsNewSheetsWithPageHeaderAndFooterOnEach) {
+    rowCount(60);
+    bandWith(btPageHeader, "PH", 0, 20, "Header [PAGE#]").Flags = flBandOnFirstPage;
+    bandWith(btMasterData, "Data", 40, 40, "[F_Fam]", "frDBDataSet1");
+    bandWith(btPageFooter, "PF", 200, 20, "Footer [PAGE#]").Flags =
+        flBandOnFirstPage | flBandOnLastPage;
+    prepare();
+    ASSERT_GT(pageCount(), 1);
+    int rowsSeen = 0;
+    for (int p = 0; p < pageCount(); ++p) {
+        std::vector<Printed> page = printed(p);
+        const std::string number = std::to_string(p + 1);
+        ASSERT_GE(page.size(), 3u) << "page " << number;
+        EXPECT_EQ(page.front(), (Printed{"Header " + number, top_}));
+        EXPECT_EQ(page.back().text, "Footer " + number);
+        const int bottom = printableBottom();
+        EXPECT_EQ(page.back().top, bottom - 20);
+        for (size_t i = 1; i + 1 < page.size(); ++i) {
+            EXPECT_EQ(page[i].text, "R" + std::to_string(++rowsSeen));
+            EXPECT_LE(page[i].top + 40, bottom - 20);
+        }
+    }
+    EXPECT_EQ(rowsSeen, 60);
+}
+
+TEST_F(PreparationTest, GroupHeaderOncePerRunAndFooterShowsTheGroupsLastRow) {
+    rows({{"a1", "A"}, {"a2", "A"}, {"b1", "B"}, {"c1", "C"}, {"c2", "C"}});
+    bandWith(btGroupHeader, "GH", 10, 20, "G [F_Strax]", "[frDBDataSet1.\"F_Strax\"]");
+    bandWith(btMasterData, "Data", 40, 20, "[F_Fam]", "frDBDataSet1");
+    bandWith(btGroupFooter, "GF", 70, 20, "end [F_Fam]");
+    prepare();
+    EXPECT_EQ(texts(0), (std::vector<std::string>{"G A", "a1", "a2", "end a2", "G B", "b1",
+                                                  "end b1", "G C", "c1", "c2", "end c2"}));
+}
+
+TEST_F(PreparationTest, ScriptCallingNewPagePrintsItsBandAtTheTopOfANewSheet) {
+    rows({{"A", ""}, {"B", ""}, {"C", ""}});
+    TfrBandView& data = bandWith(btMasterData, "Data", 40, 20, "[F_Fam]", "frDBDataSet1");
+    data.Script = {"if [LINE#] = 3 then NewPage"};
+    prepare();
+    ASSERT_EQ(pageCount(), 2);
+    EXPECT_EQ(printed(0), (std::vector<Printed>{{"A", top_}, {"B", top_ + 20}}));
+    EXPECT_EQ(printed(1), (std::vector<Printed>{{"C", top_}}));
+}
+
+TEST_F(PreparationTest, DoublePassKnowsTheTotalPageCount) {
+    report_.DoublePass = kTrue;
+    rows({{"A", ""}, {"B", ""}});
+    TfrBandView& data =
+        bandWith(btMasterData, "Data", 40, 20, ru("[PAGE#] из [TOTALPAGES]"), "frDBDataSet1");
+    data.Flags = flBandNewPageAfter;
+    prepare();
+    ASSERT_EQ(pageCount(), 2);
+    EXPECT_EQ(texts(0), (std::vector<std::string>{ru("1 из 2")}));
+    EXPECT_EQ(texts(1), (std::vector<std::string>{ru("2 из 2")}));
+}
+
+TEST_F(PreparationTest, ExpressionErrorDiscardsThePagesAndReportsOnce) {
+    rows({{"A", ""}, {"B", ""}});
+    bandWith(btMasterData, "Data", 40, 20, "[F_Fam]", "frDBDataSet1");
+    bandWith(btMasterFooter, "Foot", 70, 20, "[NoSuchName]");
+    ReportPreparation preparation(report_, sources_);
+    preparation.Prepare();
+    EXPECT_EQ(pageCount(), 0);
+    ASSERT_EQ(ui_.messages().size(), 1u);
+    const std::string expected = ru("Возникла ошибка при обработке выражения") +
+                                 "\r[NoSuchName]\r\r" + ru("Документ:") + " frReport1\r" +
+                                 ru("Объект:") + " MFoot\r\r";
+    EXPECT_EQ(ui_.messages()[0].text.substr(0, expected.size()), expected);
+    EXPECT_EQ(ui_.messages()[0].caption, ru("Ошибка"));
+    EXPECT_EQ(preparation.errorMessage(), ui_.messages()[0].text);
+}
+
+TEST_F(PreparationTest, EndlessScriptEndsAsAnError) {
+    rows({{"A", ""}});
+    bandWith(btMasterData, "Data", 40, 20, "[F_Fam]", "frDBDataSet1").Script = {
+        "while 1 = 1 do x := 1"};
+    prepare();
+    EXPECT_EQ(pageCount(), 0);
+    EXPECT_EQ(ui_.messages().size(), 1u);
+}
+
+TEST_F(PreparationTest, DataSourceThatCannotBeOpenedPropagates) {
+    TfrDBDataSet orphan("frDBDataSet9");
+    sources_.add(orphan);
+    bandWith(btMasterData, "Data", 40, 20, "x", "frDBDataSet9");
+    ReportPreparation preparation(report_, sources_);
+    EXPECT_THROW(preparation.Prepare(), DataSetOpenError);
+    // The template is whole again: its objects are where they were designed.
+    ASSERT_EQ(report_.PageCount(), 1);
+    EXPECT_EQ(report_.Page(0).Objects.at(1)->Top, 40);
+}
+
+TEST_F(PreparationTest, ScriptChangesToObjectsAreUndoneAfterPreparation) {
+    rows({{"A", ""}, {"B", ""}});
+    bandWith(btMasterData, "Data", 40, 20, "[F_Fam]", "frDBDataSet1").Script = {
+        "MData.Visible := False"};
+    prepare();
+    EXPECT_EQ(pageCount(), 1);
+    EXPECT_TRUE(printed(0).empty());
+    ASSERT_EQ(report_.PageCount(), 1);
+    EXPECT_NE(report_.FindObject("MData")->Visible, 0);
+    EXPECT_EQ(report_.FindObject("MData")->Top, 40);
+}
+
+// Detail rows carry their master's surname in F_Strax; the filter shows those
+// of the current master row, as the program ties its tables together.
+class MasterDetailTest : public PreparationTest {
+protected:
+    MasterDetailTest()
+        : details_("Table3",
+                   {{"F_Fam", TFieldType::ftString, 20}, {"F_Strax", TFieldType::ftString, 20}}),
+          detailSource_("frDBDataSet2") {
+        detailSource_.SetDataSet(&details_);
+        sources_.add(detailSource_);
+        details_.Open();
+        for (const auto& [period, owner] : std::vector<std::pair<std::string, std::string>>{
+                 {"p1", "A"}, {"p2", "A"}, {"p3", "C"}}) {
+            details_.Append();
+            details_.FieldByName("F_Fam").SetAsString(period);
+            details_.FieldByName("F_Strax").SetAsString(owner);
+            details_.Post();
+        }
+        details_.SetOnFilterRecord([this](TRxMemoryData& t, bool& accept) {
+            accept = t.FieldByName("F_Strax").AsString() == table_.FieldByName("F_Fam").AsString();
+        });
+        details_.SetFiltered(true);
+        rows({{"A", ""}, {"B", ""}, {"C", ""}});
+        master_ =
+            &bandWith(btMasterData, "Data", 40, 20, "[frDBDataSet1.\"F_Fam\"]", "frDBDataSet1");
+        bandWith(btDetailHeader, "DH", 70, 20, "periods");
+        bandWith(btDetailData, "Detail", 100, 20, "[frDBDataSet2.\"F_Fam\"]", "frDBDataSet2");
+    }
+
+    TRxMemoryData details_;
+    TfrDBDataSet detailSource_;
+    TfrBandView* master_ = nullptr;
+};
+
+TEST_F(MasterDetailTest, MasterRowWithoutDetailsIsLeftOut) {
+    prepare();
+    EXPECT_EQ(texts(0),
+              (std::vector<std::string>{"A", "periods", "p1", "p2", "C", "periods", "p3"}));
+}
+
+TEST_F(MasterDetailTest, PrintIfSubsetEmptyKeepsTheMasterRow) {
+    master_->Flags = flBandPrintIfSubsetEmpty;
+    prepare();
+    EXPECT_EQ(texts(0),
+              (std::vector<std::string>{"A", "periods", "p1", "p2", "B", "C", "periods", "p3"}));
+}
+
+TEST_F(PreparationTest, BandThatDoesNotFitMovesWithItsRepeatedHeader) {
+    rowCount(40);
+    bandWith(btMasterHeader, "Head", 10, 30, "Head").Flags = flBandRepeatHeader;
+    bandWith(btMasterData, "Data", 50, 45, "[F_Fam]", "frDBDataSet1");
+    prepare();
+    ASSERT_GT(pageCount(), 1);
+    const int bottom = printableBottom();
+    int rowsSeen = 0;
+    for (int p = 0; p < pageCount(); ++p) {
+        std::vector<Printed> page = printed(p);
+        ASSERT_FALSE(page.empty());
+        EXPECT_EQ(page.front(), (Printed{"Head", top_})) << "page " << p + 1;
+        for (size_t i = 1; i < page.size(); ++i) {
+            EXPECT_EQ(page[i].text, "R" + std::to_string(++rowsSeen));
+            EXPECT_LE(page[i].top + 45, bottom);
+        }
+    }
+    EXPECT_EQ(rowsSeen, 40);
+}
+
+} // namespace
+} // namespace pv
