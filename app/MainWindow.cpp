@@ -4,6 +4,7 @@
 
 #include "app/Banner.h"
 #include "platform/CodePage.h"
+#include "platform/Error.h"
 #include "platform/Ui.h"
 
 #include <QApplication>
@@ -225,7 +226,7 @@ void Tfm_main::guarded(const std::function<void()>& handler) {
         handler();
     } catch (const std::exception& e) {
         driver_.batchFile().close();
-        ui_.messageBox(utf8ToCp1251(e.what()), programName(), MsgIcon::Error, MsgButtons::Ok);
+        ui_.messageBox(dialogText(e), programName(), MsgIcon::Error, MsgButtons::Ok);
     } catch (...) {
         driver_.batchFile().close();
         ui_.messageBox("Unexpected failure", programName(), MsgIcon::Error, MsgButtons::Ok);

@@ -1,6 +1,7 @@
 #include "batch/FormTables.h"
 
 #include "platform/CodePage.h"
+#include "platform/Error.h"
 #include "platform/UnhandledError.h"
 
 namespace pv {
@@ -137,7 +138,7 @@ FormTables::FormTables(Ui& ui, std::function<std::string()> docType)
             {&TableFidVr, "frDBDataSetFidVr"}, {&TableFidVs, "frDBDataSetFidVs"},
             {&TableAnk, "frDBDataSetAnk"},     {&TableSvod, "frDBDataSetSvod"},
             {&AnkTable, "frDBDAnkTabl"}};
-    auto report = [&ui](const std::exception& e) { ShowException(ui, e.what()); };
+    auto report = [&ui](const std::exception& e) { ShowException(ui, dialogText(e)); };
     for (const Entry& e : all_)
         e.table->SetExceptionHandler(report);
 

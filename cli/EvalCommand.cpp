@@ -34,7 +34,7 @@ void addEvalCommand(CLI::App& app, int& exitCode) {
             std::cout << cp1251ToUtf8(shown) << "\n";
             exitCode = 0;
         } catch (const std::exception& e) { // ExpressionError and anything unforeseen
-            std::cerr << cp1251ToUtf8(e.what()) << "\n";
+            std::cerr << e.what() << "\n";
             exitCode = 2;
         }
     });

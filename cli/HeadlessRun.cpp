@@ -75,7 +75,7 @@ void HeadlessRun::PrepareAndPreview(ReportId report) {
 std::string HeadlessRun::messagesText() const {
     std::string out;
     for (const auto& m : ui_.messages())
-        out += cp1251ToUtf8(m.caption) + ": " + cp1251ToUtf8(m.text) + "\n";
+        out += cp1251ToTerminal(m.caption) + ": " + cp1251ToTerminal(m.text) + "\n";
     return out;
 }
 

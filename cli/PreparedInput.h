@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Error.h"
+
 #include <stdexcept>
 #include <string>
 
@@ -11,9 +13,9 @@ namespace pv::cli {
 
 // The input of `pachka pdf` and `pachka pages` cannot be used; the message
 // names the file and says why.
-class PreparedInputError : public std::runtime_error {
+class PreparedInputError : public Error {
 public:
-    explicit PreparedInputError(const std::string& what) : std::runtime_error(what) {}
+    explicit PreparedInputError(const std::string& what) : Error(what, Error::Encoding::Utf8) {}
 };
 
 // Whether the file starts as text does (a batch file) rather than with the

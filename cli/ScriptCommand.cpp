@@ -88,14 +88,14 @@ void addScriptCommand(CLI::App& app, int& exitCode) {
         CompiledScript script = interpretator.CompileScript(lines);
         if (!script.errors.empty()) {
             for (const auto& e : script.errors)
-                std::cerr << cp1251ToUtf8(e) << "\n";
+                std::cerr << cp1251ToTerminal(e) << "\n";
             exitCode = 2;
             return;
         }
         try {
             interpretator.RunScript(script, *maxSteps);
         } catch (const std::exception& e) { // ExpressionError and anything unforeseen
-            std::cerr << cp1251ToUtf8(e.what()) << "\n";
+            std::cerr << e.what() << "\n";
             exitCode = 2;
             return;
         }

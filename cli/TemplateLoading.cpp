@@ -18,7 +18,7 @@ int loadTemplateFile(const std::string& path, const std::optional<std::string>& 
     }
     if (report.lastLoad() == LoadResult::Ok) return 0;
     for (const auto& m : ui.messages())
-        if (m.icon == MsgIcon::Error) std::cerr << cp1251ToUtf8(m.text) << "\n";
+        if (m.icon == MsgIcon::Error) std::cerr << cp1251ToTerminal(m.text) << "\n";
     if (report.lastLoad() == LoadResult::PasswordRefused)
         std::cerr << "pachka: the template is protected by a password (--password)\n";
     else if (!report.lastLoadDetail().empty())

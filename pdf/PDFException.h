@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Error.h"
+
 #include <stdexcept>
 #include <string>
 
@@ -7,9 +9,9 @@ namespace pv {
 
 // The one exception class of the PDF writer; its message is one of the writer's
 // fixed English texts.
-class TPDFException : public std::runtime_error {
+class TPDFException : public Error {
 public:
-    explicit TPDFException(const std::string& message) : std::runtime_error(message) {}
+    explicit TPDFException(const std::string& message) : Error(message, Error::Encoding::Utf8) {}
 };
 
 } // namespace pv

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Error.h"
+
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -7,9 +9,9 @@
 namespace pv {
 
 // A key length outside 1…256 bytes.
-class Rc4KeyError : public std::invalid_argument {
+class Rc4KeyError : public Error {
 public:
-    Rc4KeyError() : std::invalid_argument("RC4: Invalid key length") {}
+    Rc4KeyError() : Error("RC4: Invalid key length", Error::Encoding::Utf8) {}
 };
 
 // RC4 from a fresh state: each call encrypts (or decrypts) `data` from its first byte.

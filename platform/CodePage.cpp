@@ -173,4 +173,18 @@ std::string utf8ToCp1251(std::string_view utf8) {
     return codepage::fromUtf16(codepage::utf8ToUtf16(utf8), codepage::kWindows1251);
 }
 
+std::string cp1251ToTerminal(std::string_view ansi) {
+    std::string lines;
+    lines.reserve(ansi.size());
+    for (size_t i = 0; i < ansi.size(); ++i) {
+        if (ansi[i] != '\r') {
+            lines += ansi[i];
+        } else {
+            lines += '\n';
+            if (i + 1 < ansi.size() && ansi[i + 1] == '\n') ++i;
+        }
+    }
+    return cp1251ToUtf8(lines);
+}
+
 } // namespace pv

@@ -31,6 +31,9 @@ std::string cp866ToCp1251(std::string_view oem);
 
 std::string cp1251ToUtf8(std::string_view ansi);
 std::string utf8ToCp1251(std::string_view utf8);
+// A 1251 text as a terminal shows it: UTF-8, with its line breaks (CR LF, or
+// the lone CR of the engine's message boxes) as line feeds.
+std::string cp1251ToTerminal(std::string_view ansi);
 
 // Russian texts are written as UTF-8 in the sources; this turns one into the
 // engine's 1251 form.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Error.h"
+
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -8,15 +10,10 @@ namespace pv {
 
 // A text that could not be converted (a malformed number or date, a page
 // list with a part that is no number, a table refusing a value); the run or
-// the operation ends with the message in `text()` (1251).
-class ConversionError : public std::runtime_error {
+// the operation ends with the message, given and shown in 1251.
+class ConversionError : public Error {
 public:
-    explicit ConversionError(std::string text)
-        : std::runtime_error("conversion error"), text_(std::move(text)) {}
-    const std::string& text() const { return text_; }
-
-private:
-    std::string text_;
+    explicit ConversionError(const std::string& text) : Error(text, Error::Encoding::Cp1251) {}
 };
 
 } // namespace pv

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Error.h"
+
 #include <cstdint>
 #include <span>
 #include <stdexcept>
@@ -21,9 +23,9 @@ struct Dib {
     const std::uint8_t* pixel(int x, int y) const { return &rgb[(std::size_t(y) * width + x) * 3]; }
 };
 
-class DibFormatError : public std::runtime_error {
+class DibFormatError : public Error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit DibFormatError(const std::string& message) : Error(message, Error::Encoding::Utf8) {}
 };
 
 // The packed form stored in metafiles: a 40-byte BITMAPINFOHEADER (24 bits,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Error.h"
+
 #include "platform/Dib.h"
 #include "platform/GdiObjects.h"
 #include "platform/Geometry.h"
@@ -14,9 +16,9 @@
 namespace pv {
 
 // A metafile that does not hold what its sizes and offsets claim.
-class EmfFormatError : public std::runtime_error {
+class EmfFormatError : public Error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit EmfFormatError(const std::string& message) : Error(message, Error::Encoding::Utf8) {}
 };
 
 // Rectangles inside metafile records are kept as stored: for bounds and

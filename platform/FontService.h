@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Error.h"
+
 #include "platform/GdiObjects.h"
 #include "platform/Geometry.h"
 
@@ -13,9 +15,9 @@
 
 namespace pv {
 
-class FontError : public std::runtime_error {
+class FontError : public Error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit FontError(const std::string& message) : Error(message, Error::Encoding::Utf8) {}
 };
 
 // Outline metrics in thousandths of an em, as a PDF font descriptor wants them.

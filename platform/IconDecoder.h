@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Error.h"
+
 #include "platform/Dib.h"
 #include "platform/GdiObjects.h"
 
@@ -13,9 +15,9 @@ namespace pv {
 
 // An icon file that does not hold what its directory claims, or an image we
 // cannot decode.
-class IconFormatError : public std::runtime_error {
+class IconFormatError : public Error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit IconFormatError(const std::string& message) : Error(message, Error::Encoding::Utf8) {}
 };
 
 // One image of an icon file. Sizes and depth come from the image's own

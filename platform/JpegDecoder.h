@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Error.h"
+
 #include "platform/Bitmap.h"
 
 #include <stdexcept>
@@ -7,9 +9,9 @@
 
 namespace pv {
 
-class JpegError : public std::runtime_error {
+class JpegError : public Error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit JpegError(const std::string& message) : Error(message, Error::Encoding::Utf8) {}
 };
 
 // Width and height from a JFIF stream's header; throws JpegError when the

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Error.h"
+
 #include "platform/Canvas.h"
 
 #include <cstdint>
@@ -10,9 +12,9 @@
 namespace pv {
 
 // An old-style Windows metafile that does not hold what its sizes claim.
-class WmfFormatError : public std::runtime_error {
+class WmfFormatError : public Error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit WmfFormatError(const std::string& message) : Error(message, Error::Encoding::Utf8) {}
 };
 
 // Whether the bytes start like an old-style metafile, placeable or plain.

@@ -1,16 +1,18 @@
 #pragma once
 
+#include "platform/Error.h"
+
 #include <stdexcept>
 #include <string>
 
 namespace pv {
 
-// The system's error when the settings file cannot be written back. The text
-// is 1251, like every text shown by the program.
-class SettingsFileError : public std::runtime_error {
+// The system's error when the settings file cannot be written back; the
+// text is given in 1251, like every text the program shows.
+class SettingsFileError : public Error {
 public:
-    SettingsFileError(const std::string& text, int code) : std::runtime_error(text), code_(code) {}
-    std::string text() const { return what(); }
+    SettingsFileError(const std::string& text, int code)
+        : Error(text, Error::Encoding::Cp1251), code_(code) {}
     int code() const { return code_; }
 
 private:

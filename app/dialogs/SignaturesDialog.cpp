@@ -1,6 +1,6 @@
 #include "app/dialogs/SignaturesDialog.h"
 
-#include "program/SettingsFileError.h"
+#include "platform/Error.h"
 #include "program/SignaturesPresenter.h"
 #include "report/qt/QtText.h"
 #include "app/dialogs/ScaledForm.h"
@@ -143,9 +143,7 @@ void Tfm_setup::done(int result) {
 }
 
 void Tfm_setup::showFailure(const std::exception& e) {
-    const auto* settings = dynamic_cast<const SettingsFileError*>(&e);
-    ui_.messageBox(settings ? settings->text() : std::string(e.what()), programName(),
-                   MsgIcon::Error, MsgButtons::Ok);
+    ui_.messageBox(dialogText(e), programName(), MsgIcon::Error, MsgButtons::Ok);
 }
 
 } // namespace pv

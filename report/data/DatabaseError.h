@@ -1,17 +1,18 @@
 #pragma once
 
+#include "platform/Error.h"
+
 #include <stdexcept>
 #include <string>
 
 namespace pv {
 
-// A failure of a memory table or one of its fields. `what()` is the message
-// the user sees (1251), already prefixed with the table's name where the
-// failure belongs to a table.
-class DatabaseError : public std::runtime_error {
+// A failure of a memory table or one of its fields. The message, given in
+// 1251, is what the user sees, already prefixed with the table's name where
+// the failure belongs to a table.
+class DatabaseError : public Error {
 public:
-    explicit DatabaseError(const std::string& text) : std::runtime_error(text) {}
-    std::string text() const { return what(); }
+    explicit DatabaseError(const std::string& text) : Error(text, Error::Encoding::Cp1251) {}
 };
 
 } // namespace pv

@@ -1,14 +1,16 @@
 #pragma once
 
+#include "platform/Error.h"
+
 #include <stdexcept>
 #include <string>
 
 namespace pv {
 
 // The export's output file cannot be created or written.
-class ExportFileError : public std::runtime_error {
+class ExportFileError : public Error {
 public:
-    explicit ExportFileError(const std::string& what) : std::runtime_error(what) {}
+    explicit ExportFileError(const std::string& what) : Error(what, Error::Encoding::Utf8) {}
 };
 
 } // namespace pv

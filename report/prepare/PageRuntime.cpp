@@ -151,7 +151,7 @@ void PageRuntime::buildBands(const DataSourceRegistry& sources,
                 try {
                     band.groupCondition = TfrParser().Compile(view->FormatStr);
                 } catch (const ExpressionError& e) {
-                    errors_.push_back(band.name + ": " + e.what());
+                    errors_.push_back(band.name + ": " + e.text());
                 }
             } else {
                 band.dataSource = resolveBandDataSource(view->FormatStr, sources);

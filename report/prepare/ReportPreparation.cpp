@@ -152,7 +152,7 @@ void ReportPreparation::runPass(bool finalPass, int totalPages, bool& terminated
     } catch (const ExpressionError& e) {
         const TfrView* object = pass.currentObject;
         error_ = expressionErrorMessage(object ? object->Memo : Lines{}, componentName_,
-                                        object ? object->Name : std::string(), e.what());
+                                        object ? object->Name : std::string(), e.text());
         throw;
     }
     terminated = pass.terminated;

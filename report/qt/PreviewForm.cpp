@@ -1,4 +1,5 @@
 #include "report/qt/PreviewForm.h"
+#include "report/qt/QtText.h"
 
 #include "platform/CodePage.h"
 #include "platform/FontService.h"
@@ -44,13 +45,6 @@ constexpr int kSmallStep = 8;
 constexpr QRgb kAreaGrey = 0x808080;
 constexpr int kScreenPixelsPerInch = 96;
 
-QString fromCp1251(const std::string& text) {
-    return QString::fromStdString(cp1251ToUtf8(text));
-}
-
-std::string toCp1251(const QString& text) {
-    return utf8ToCp1251(text.toStdString());
-}
 
 QRect toQRect(const Rect& r) {
     return QRect(r.left, r.top, r.width(), r.height());
@@ -145,7 +139,7 @@ TfrPreviewForm::TfrPreviewForm(TfrReport& report, QWidget* parent)
     setObjectName(QStringLiteral("TfrPreviewForm"));
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     QString caption = QStringLiteral("Предварительный просмотр");
-    if (!report.Title.empty()) caption += QStringLiteral(" - ") + fromCp1251(report.Title);
+    if (!report.Title.empty()) caption += QStringLiteral(" - ") + qt1251(report.Title, CrLf::Keep);
     setWindowTitle(caption);
 
     auto* layout = new QVBoxLayout(this);
@@ -199,7 +193,7 @@ TfrPreviewForm::TfrPreviewForm(TfrReport& report, QWidget* parent)
     connect(pageUp, &QToolButton::clicked, this, [this] { goToPage(current_ - 1); });
     connect(pageDown, &QToolButton::clicked, this, [this] { goToPage(current_ + 1); });
     shellOpener_ = [](const std::string& target) {
-        QDesktopServices::openUrl(QUrl::fromUserInput(fromCp1251(target)));
+        QDesktopServices::openUrl(QUrl::fromUserInput(qt1251(target, CrLf::Keep)));
     };
     pbox_->setFocus();
     updateLabels();
@@ -371,7 +365,7 @@ QString TfrPreviewForm::zoomText() const {
 
 QString TfrPreviewForm::pageLabelText() const {
     if (pageCount() == 0) return {};
-    return fromCp1251(pageLabel(current_, pageCount()));
+    return qt1251(pageLabel(current_, pageCount()), CrLf::Keep);
 }
 
 QString TfrPreviewForm::hintText() const {
@@ -523,7 +517,7 @@ void TfrPreviewForm::mouseMoved(QPoint pos, Qt::MouseButtons buttons) {
         const ObjectHit hit = pages_->ObjectAtPoint(index, {p.x(), p.y()});
         if (hit.object && hit.link != ObjectHit::Link::None) {
             cursor = Qt::PointingHandCursor;
-            hint = fromCp1251(hit.hint);
+            hint = qt1251(hit.hint, CrLf::Keep);
         }
         if (hit.object && OnMouseOverObject) OnMouseOverObject(*hit.object, cursor);
     }
@@ -640,11 +634,11 @@ void TfrPreviewForm::find() {
     if (pageCount() == 0) return;
     PreviewSearchForm dialog(this);
     if (search_) {
-        dialog.setText(fromCp1251(search_->text()));
+        dialog.setText(qt1251(search_->text(), CrLf::Keep));
         dialog.setCaseSensitive(search_->caseSensitive());
     }
     if (dialog.exec() != QDialog::Accepted) return;
-    findText(toCp1251(dialog.text()), dialog.caseSensitive(), dialog.fromStart());
+    findText(from1251(dialog.text()), dialog.caseSensitive(), dialog.fromStart());
 }
 
 void TfrPreviewForm::findNext() {
@@ -672,7 +666,7 @@ void TfrPreviewForm::save() {
     QStringList filters;
     for (int i = 0; i < ExportFilterCount(); ++i) {
         const ExportFilterEntry& e = ExportFilterAt(i);
-        filters << fromCp1251(e.description) + QStringLiteral(" (") +
+        filters << qt1251(e.description, CrLf::Keep) + QStringLiteral(" (") +
                        QString::fromStdString(e.pattern) + QLatin1Char(')');
     }
     const std::optional<FileChoice> choice = chooseFile(FileDialogKind::Save, filters);

@@ -1,4 +1,5 @@
 #include "report/qt/PrintForm.h"
+#include "report/qt/QtText.h"
 
 #include "platform/CodePage.h"
 #include "report/printer/Printer.h"
@@ -22,9 +23,6 @@
 namespace pv {
 namespace {
 
-QString fromAnsi(const std::string& text) {
-    return QString::fromStdString(cp1251ToUtf8(text));
-}
 
 } // namespace
 
@@ -82,7 +80,7 @@ QWidget* PrintForm::makePrinterGroup() {
     // The virtual printer only measures paper; it cannot print.
     const std::vector<std::string> names = printer_.Printers();
     for (int i = 0; i < printer_.VirtualIndex(); ++i)
-        printers_->addItem(fromAnsi(names[i]));
+        printers_->addItem(qt1251(names[i], CrLf::Keep));
     if (!printer_.isVirtual()) printers_->setCurrentIndex(printer_.PrinterIndex());
     connect(printers_, &QComboBox::activated, this, &PrintForm::printerChosen);
     auto* name = new QLabel(QStringLiteral("&Имя:"), group);
@@ -210,7 +208,7 @@ std::string PrintForm::pageListText(int currentPage) const {
     case Range::Current:
         return std::to_string(currentPage);
     case Range::Numbers:
-        return utf8ToCp1251(numbersText_->text().toStdString());
+        return from1251(numbersText_->text());
     case Range::All:
         break;
     }

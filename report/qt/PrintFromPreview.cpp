@@ -1,4 +1,5 @@
 #include "report/qt/PrintFromPreview.h"
+#include "report/qt/QtText.h"
 
 #include "platform/CodePage.h"
 #include "platform/ConversionError.h"
@@ -20,8 +21,7 @@ void showError(const PreviewPrintSettings& settings, const std::string& text,
         settings.ui->messageBox(text, caption, MsgIcon::Error, MsgButtons::Ok);
         return;
     }
-    QMessageBox::critical(settings.parent, QString::fromStdString(cp1251ToUtf8(caption)),
-                          QString::fromStdString(cp1251ToUtf8(text)));
+    QMessageBox::critical(settings.parent, qt1251(caption, CrLf::Keep), qt1251(text, CrLf::ToLf));
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "report/qt/QtInstalledPrinter.h"
+#include "report/qt/QtText.h"
 
 #include "platform/CodePage.h"
 #include "report/printer/PaperSizes.h"
@@ -13,10 +14,6 @@
 
 namespace pv {
 namespace {
-
-std::string toAnsi(const QString& text) {
-    return utf8ToCp1251(text.toStdString());
-}
 
 // Paper bins: the window system's bin codes beside Qt's paper sources. CUPS
 // names no bins of its own, so the bin list stays the default bin alone.
@@ -72,7 +69,7 @@ QPageSize pageSizeOf(const PaperSettings& paper) {
 
 QtInstalledPrinter::QtInstalledPrinter(const QPrinterInfo& info)
     : printer_(std::make_unique<QPrinter>(info, QPrinter::HighResolution)),
-      name_(toAnsi(info.printerName())) {}
+      name_(from1251(info.printerName())) {}
 
 QtInstalledPrinter::QtInstalledPrinter(std::unique_ptr<QPrinter> printer, std::string name)
     : printer_(std::move(printer)), name_(std::move(name)) {}
@@ -114,7 +111,7 @@ PrinterCapabilities QtInstalledPrinter::capabilities() const {
 
     const QPrinterInfo info(*printer_);
     for (const QPageSize& size : info.supportedPageSizes())
-        caps.papers.push_back({size.windowsId(), toAnsi(size.name())});
+        caps.papers.push_back({size.windowsId(), from1251(size.name())});
     // A printer that names no papers (a file printer) takes every paper.
     if (caps.papers.empty())
         for (const PaperSize& p : paperSizes())

@@ -1,4 +1,5 @@
 #include "report/qt/QtPrintJob.h"
+#include "report/qt/QtText.h"
 
 #include "platform/CodePage.h"
 #include "report/prepared/PreparedPages.h"
@@ -23,7 +24,7 @@ bool QtPrintJob::makesCopies() const {
 
 bool QtPrintJob::beginJob(const std::string& title, const PaperSettings&, int copies) {
     // The paper was put on this printer by the printer model before the job.
-    printer_.setDocName(QString::fromStdString(cp1251ToUtf8(title)));
+    printer_.setDocName(qt1251(title, CrLf::Keep));
     printer_.setCopyCount(std::max(copies, 1));
     // The printer is only asked for copies when they are not to be collated;
     // collated copies are printed as repeated pages.

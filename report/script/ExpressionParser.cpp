@@ -440,7 +440,7 @@ Variant TfrParser::EvaluateText(const std::string& expression) {
         return Evaluate(Compile(expression));
     } catch (const MalformedExpression& e) {
         // Only the text knows what was malformed; its postfix form would not tell.
-        throw ExpressionError(std::string(e.what()) + " \"" + shown(expression) + "\"");
+        throw ExpressionError(e.text() + " \"" + shown(expression) + "\"");
     }
 }
 

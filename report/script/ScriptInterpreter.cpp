@@ -148,7 +148,7 @@ private:
         try {
             return parser_.Compile(expression);
         } catch (const ExpressionError& e) {
-            throw SyntaxError{at, e.what()};
+            throw SyntaxError{at, e.text()};
         }
     }
 

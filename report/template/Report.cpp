@@ -134,7 +134,7 @@ void TfrReport::LoadFromStream(ByteStream& stream) {
         lastLoad_ = LoadResult::NonPlugged;
         lastLoadDetail_ = e.what();
         resetInfo();
-        if (ui_) ui_->messageBox(e.what(), ru("Ошибка"), MsgIcon::Error, MsgButtons::Ok);
+        if (ui_) ui_->messageBox(e.text(), ru("Ошибка"), MsgIcon::Error, MsgButtons::Ok);
         return;
     }
     if (Info.PasswordSet && stream.fromFile()) askPassword();

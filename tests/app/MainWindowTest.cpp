@@ -1,4 +1,5 @@
 #include "AppTestSupport.h"
+#include "report/qt/QtText.h"
 #include "app/Banner.h"
 #include "app/MainWindow.h"
 #include "platform/CodePage.h"
@@ -24,7 +25,7 @@ using pv::test::RecordingReports;
 namespace {
 
 QString utf8(const std::string& ansi) {
-    return QString::fromStdString(cp1251ToUtf8(ansi));
+    return qt1251(ansi, CrLf::Keep);
 }
 
 // Remembers the order of beeps and message boxes.

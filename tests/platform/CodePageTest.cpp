@@ -34,3 +34,18 @@ TEST(CodePage, OtherWindowsPages) {
     EXPECT_EQ(codepage::fromUtf16(u"\u0104", 1250), "\xA5");
     EXPECT_FALSE(codepage::isKnown(437));
 }
+
+TEST(CodePage, TerminalTextBreaksLinesWhereTheMessageBoxDoes) {
+    const struct {
+        std::string ansi;
+        std::string utf8;
+    } cases[] = {
+        {ru("один\rдва"), "один\nдва"},
+        {ru("один\r\nдва"), "один\nдва"},
+        {ru("один\r\rдва\r"), "один\n\nдва\n"},
+        {"\n", "\n"},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(cp1251ToTerminal(c.ansi), c.utf8) << c.utf8;
+}

@@ -53,7 +53,7 @@ std::string decodePassword(const std::string& hex) {
 } // namespace
 
 NonPluggedError::NonPluggedError(std::vector<std::string> classes)
-    : std::runtime_error(joinNames(classes)), classes_(std::move(classes)) {}
+    : Error(joinNames(classes), Error::Encoding::Utf8), classes_(std::move(classes)) {}
 
 int FrfReader::readEdition() {
     size_t start = s_.position();

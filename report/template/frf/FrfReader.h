@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Error.h"
+
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -12,7 +14,7 @@ class TfrPage;
 class TfrView;
 
 // A template that holds add-in objects of classes this program does not have.
-class NonPluggedError : public std::runtime_error {
+class NonPluggedError : public Error {
 public:
     explicit NonPluggedError(std::vector<std::string> classes);
     const std::vector<std::string>& classes() const { return classes_; }

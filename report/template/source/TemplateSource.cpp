@@ -25,7 +25,7 @@ namespace pv {
 using namespace source;
 
 TemplateSourceError::TemplateSourceError(int line, const std::string& message)
-    : std::runtime_error("line " + std::to_string(line) + ": " + message), line_(line) {}
+    : Error("line " + std::to_string(line) + ": " + message, Error::Encoding::Utf8), line_(line) {}
 
 namespace {
 

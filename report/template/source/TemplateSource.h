@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Error.h"
+
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -9,7 +11,7 @@ namespace pv {
 class TfrReport;
 
 // A template source that cannot be compiled; the message names the line.
-class TemplateSourceError : public std::runtime_error {
+class TemplateSourceError : public Error {
 public:
     TemplateSourceError(int line, const std::string& message);
     int line() const { return line_; }

@@ -277,7 +277,7 @@ TEST(RxMemoryData, ExceptionInFilterIsReportedAndTheWalkGoesOn) {
     }
     table.Post();
     std::vector<std::string> reported;
-    table.SetExceptionHandler([&](const std::exception& e) { reported.push_back(e.what()); });
+    table.SetExceptionHandler([&](const std::exception& e) { reported.push_back(dialogText(e)); });
     table.SetOnFilterRecord([](TRxMemoryData& t, bool& accept) {
         const int por = t.FieldByName("F_Por").AsInteger();
         if (por == 1) accept = false;

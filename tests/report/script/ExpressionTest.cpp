@@ -112,7 +112,8 @@ TEST(Expression, UnknownNameIsReportedInQuotes) {
         ExpandBracket("reg_nom", {}, engine);
         FAIL();
     } catch (const ExpressionError& e) {
-        EXPECT_EQ(cp1251ToUtf8(e.what()), "Переменная не определена: \"reg_nom\"");
+        EXPECT_EQ(e.what(), std::string("Переменная не определена: \"reg_nom\""));
+        EXPECT_EQ(e.text(), ru("Переменная не определена: \"reg_nom\""));
     }
 }
 
