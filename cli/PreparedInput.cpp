@@ -30,11 +30,10 @@ void loadPreparedInput(TfrReport& report, const std::string& path) {
         throw PreparedInputError("cannot read " + path);
     if (looksLikeText(path))
         throw PreparedInputError(path + ": this is a text file, not a prepared report (.frp)");
-    try {
-        if (!report.LoadPreparedFile(path)) throw PreparedInputError("cannot read " + path);
-    } catch (const FrfFormatError& e) {
-        throw PreparedInputError(path + ": not a readable prepared report (.frp): " + e.what());
-    }
+    if (!report.LoadPreparedFile(path)) throw PreparedInputError("cannot read " + path);
+    if (report.lastLoad() != LoadResult::Ok)
+        throw PreparedInputError(path + ": not a readable prepared report (.frp): " +
+                                 report.lastLoadDetail());
     if (report.EMFPages().Count() == 0)
         throw PreparedInputError(path + ": the prepared report has no pages");
 }

@@ -690,13 +690,12 @@ void TfrPreviewForm::load() {
     const std::optional<FileChoice> choice =
         chooseFile(FileDialogKind::Open, {QStringLiteral("Файл отчета (*.frp)")});
     if (!choice) return;
-    try {
+    {
         PagesLent lent(*this);
         report_.LoadPreparedFile(choice->path.toStdString());
-    } catch (const FrfFormatError&) {
-        QMessageBox::critical(this, QStringLiteral("Ошибка"),
-                              QStringLiteral("Неверный FRF формат"));
     }
+    if (report_.lastLoad() != LoadResult::Ok)
+        QMessageBox::critical(this, QStringLiteral("Ошибка"), QStringLiteral("Неверный FRF формат"));
     current_ = 1;
     if (search_) search_.reset();
     resetSearch();

@@ -197,7 +197,14 @@ bool TfrReport::LoadPreparedFile(const std::string& path) {
     ByteStream stream(std::move(*bytes), true);
     resetInfo();
     canRebuild_ = false;
-    EMFPages().ReadPreparedFile(stream);
+    lastLoad_ = LoadResult::Ok;
+    lastLoadDetail_.clear();
+    try {
+        EMFPages().ReadPreparedFile(stream);
+    } catch (const FrfFormatError& e) {
+        lastLoad_ = LoadResult::Unreadable;
+        lastLoadDetail_ = e.what();
+    }
     return true;
 }
 

@@ -53,8 +53,9 @@ public:
     }
     const std::function<bool(const std::string&)>& fieldResolver() const { return fieldResolver_; }
 
-    // False, changing nothing, when the file does not exist; true otherwise,
-    // also when the content was refused (see lastLoad()).
+    // Loading says one thing one way: false, changing nothing, when the file
+    // does not exist; true otherwise, also when the content was refused, which
+    // lastLoad() and lastLoadDetail() then tell.
     bool LoadFromFile(const std::string& path);
     void LoadFromStream(ByteStream& stream);
     void SaveToStream(ByteStream& stream);
@@ -103,10 +104,10 @@ public:
 
     // The prepared pages.
     TfrEMFPages& EMFPages() { return *emfPages_; }
-    // Replaces the prepared pages with a prepared-report file. False, changing
-    // nothing, when the file cannot be opened; a file that cannot be read
-    // throws FrfFormatError and leaves no pages. A loaded report cannot be
-    // prepared again.
+    // Replaces the prepared pages with a prepared-report file, reporting as
+    // LoadFromFile does: false, changing nothing, when the file cannot be
+    // opened; a file that cannot be read leaves no pages and is told by
+    // lastLoad(). A loaded report cannot be prepared again.
     bool LoadPreparedFile(const std::string& path);
     // False when the file cannot be written.
     [[nodiscard]] bool SavePreparedFile(const std::string& path);

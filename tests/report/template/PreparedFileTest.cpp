@@ -253,13 +253,15 @@ TEST_F(PreparedFileTest, MalformedPagesAreRefused) {
     }
 }
 
-TEST_F(PreparedFileTest, LoadingAMalformedFileThrowsAndLeavesNoPages) {
+TEST_F(PreparedFileTest, LoadingAMalformedFileIsToldAndLeavesNoPages) {
     test::ScratchDir dir;
     const std::string path = dir.file("bad.frp");
     std::ofstream(path, std::ios::binary) << std::string("\x19\x00\x01", 3);
     test::addSamplePage(pages, "held before");
-    EXPECT_THROW(report.LoadPreparedFile(path), FrfFormatError);
-    EXPECT_EQ(pages.Count(), 0);
+    EXPECT_TRUE(report.LoadPreparedFile(path));
+    EXPECT_EQ(report.lastLoad(), LoadResult::Unreadable);
+    EXPECT_FALSE(report.lastLoadDetail().empty());
+    EXPECT_EQ(report.EMFPages().Count(), 0);
 }
 
 } // namespace
