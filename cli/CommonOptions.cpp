@@ -1,5 +1,7 @@
 #include "cli/CommonOptions.h"
 
+#include "program/ProgramFiles.h"
+
 #include <filesystem>
 
 namespace pv::cli {
@@ -14,8 +16,14 @@ void CommonOptions::addTo(CLI::App& command) {
 
 void CommonOptions::apply() {
     format.apply();
-    if (programDir.empty()) programDir = binaryDir();
+    if (programDir.empty()) {
+        const ProgramFiles files = ProgramFiles::locate(binaryDir());
+        programDir = files.settingsDir();
+        templateDirs = files.templateDirs();
+        return;
+    }
     if (programDir.back() != '/') programDir += '/';
+    templateDirs = {programDir + "TempPlay/"};
 }
 
 std::string binaryDir() {
