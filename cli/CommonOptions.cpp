@@ -9,7 +9,8 @@ namespace pv::cli {
 void CommonOptions::addTo(CLI::App& command) {
     format.addTo(command);
     command.add_option("--program-dir", programDir,
-                       "Where pachkaview.ini and TempPlay/ are found (default: beside the binary)");
+                       "Where pachkaview.ini and TempPlay/ are found (default: beside the binary, "
+                       "or as the installed program finds them)");
     command.add_option("--region-warning", regionWarning, "Check the registration number")
         ->check(CLI::IsMember({"ignore", "stop"}));
 }
