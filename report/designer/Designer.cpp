@@ -43,6 +43,8 @@ TfrDesigner::TfrDesigner(TfrReport& report, const std::string& path, Ui& ui, QWi
     splitter->addWidget(inspector_);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 1);
+    inspector_->setMaximumWidth(440);
+    splitter->setSizes({760, 340});
     tabs_->addTab(splitter, QStringLiteral("Страница"));
 
     auto* sourceTab = new QWidget(tabs_);

@@ -62,6 +62,20 @@ QWidget* row(QWidget* parent, std::initializer_list<QWidget*> widgets) {
     return w;
 }
 
+// Check boxes in rows, so that the inspector stays narrow.
+QWidget* grid(QWidget* parent, std::initializer_list<QWidget*> widgets, int columns = 3) {
+    auto* w = new QWidget(parent);
+    auto* l = new QGridLayout(w);
+    l->setContentsMargins(0, 0, 0, 0);
+    int i = 0;
+    for (QWidget* x : widgets) {
+        x->setParent(w);
+        l->addWidget(x, i / columns, i % columns);
+        ++i;
+    }
+    return w;
+}
+
 } // namespace
 
 ObjectInspector::ObjectInspector(DesignerDocument& document, QWidget* parent)
@@ -164,7 +178,7 @@ void ObjectInspector::build() {
     fontColour_ = new QLineEdit;
     fontColour_->setObjectName(QStringLiteral("fontColour"));
     fontColour_->setMaximumWidth(80);
-    styleRow_ = row(this, {bold_, italic_, underline_, fontColour_});
+    styleRow_ = grid(this, {bold_, italic_, underline_, fontColour_});
     form_->addRow(QStringLiteral("Начертание"), styleRow_);
     auto style = [this, memoEdit](QCheckBox* box, uint16_t bit) {
         connect(box, &QCheckBox::toggled, this, [memoEdit, bit](bool on) {
@@ -217,7 +231,7 @@ void ObjectInspector::build() {
     frameColour_->setObjectName(QStringLiteral("frameColour"));
     frameColour_->setMaximumWidth(80);
     frameRow_ =
-        row(this, {frameLeft_, frameTop_, frameRight_, frameBottom_, frameWidth_, frameColour_});
+        grid(this, {frameLeft_, frameTop_, frameRight_, frameBottom_, frameWidth_, frameColour_});
     form_->addRow(QStringLiteral("Рамка"), frameRow_);
     auto side = [this](QCheckBox* box, uint16_t bit) {
         connect(box, &QCheckBox::toggled, this, [this, bit](bool on) {
@@ -259,7 +273,7 @@ void ObjectInspector::build() {
     hideZeros_ = check(QStringLiteral("hideZeros"), QStringLiteral("скрывать нули"), this);
     autoWidth_ = check(QStringLiteral("autoWidth"), QStringLiteral("автоширина"), this);
     underlines_ = check(QStringLiteral("underlines"), QStringLiteral("линейки"), this);
-    flagsRow_ = row(this, {wordWrap_, stretched_, hideZeros_, autoWidth_, underlines_});
+    flagsRow_ = grid(this, {wordWrap_, stretched_, hideZeros_, autoWidth_, underlines_}, 2);
     form_->addRow(QStringLiteral("Флаги"), flagsRow_);
     auto flag = [this](QCheckBox* box, uint16_t bit) {
         connect(box, &QCheckBox::toggled, this,
