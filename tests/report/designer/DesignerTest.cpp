@@ -289,6 +289,17 @@ TEST_F(DesignerTest, ClosingWithChangesAsksAndCancelKeepsTheDesignerOpen) {
     EXPECT_EQ(readBytes(path), old);
 }
 
+TEST_F(DesignerTest, PreviewIsHandedTheTemplateAsItStandsUnsaved) {
+    std::vector<int> topsSeen;
+    designer->setPreview([&](TfrReport& r) { topsSeen.push_back(r.FindObject("Fund")->Top); });
+    QTest::mouseClick(page, Qt::LeftButton, {}, centre("Fund"));
+    QTest::keyClick(page, Qt::Key_Down);
+    const std::string old = readBytes(path);
+    trigger("preview");
+    EXPECT_EQ(topsSeen, std::vector<int>{report.FindObject("Fund")->Top});
+    EXPECT_EQ(readBytes(path), old);
+}
+
 TEST_F(DesignerTest, ZoomScalesThePageAndKeepsPickingRight) {
     const int width = page->width();
     trigger("zoomIn");
