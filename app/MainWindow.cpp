@@ -6,6 +6,7 @@
 #include "platform/CodePage.h"
 #include "platform/Error.h"
 #include "platform/Ui.h"
+#include "program/ProgramFiles.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -17,6 +18,8 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QWindow>
+
+#include <filesystem>
 
 namespace pv {
 namespace {
@@ -234,7 +237,16 @@ void Tfm_main::guarded(const std::function<void()>& handler) {
 }
 
 void Tfm_main::FormActivate() {
-    context_.ProgramDir = directoryWithSeparator(QCoreApplication::applicationDirPath());
+    // Beside the binary when it runs from its build folder; installed, the
+    // settings and the edited templates go to the user's own directories.
+    const ProgramFiles files =
+        ProgramFiles::locate(directoryWithSeparator(QCoreApplication::applicationDirPath()));
+    context_.ProgramDir = files.settingsDir();
+    context_.TemplateDirs = files.templateDirs();
+    if (files.installed()) {
+        std::error_code ignored;
+        std::filesystem::create_directories(std::filesystem::u8path(files.settingsDir()), ignored);
+    }
     bool read = false;
     guarded([&] {
         context_.settings = readSettings_(context_.ProgramDir);

@@ -4,6 +4,7 @@
 
 #include "app/ProgramReports.h"
 
+#include "report/prepare/ReportPreparation.h"
 #include "report/prepared/PreparedPages.h"
 #include "report/printer/Printer.h"
 #include "report/template/Report.h"
@@ -13,7 +14,7 @@
 namespace pv {
 
 ProgramReports::ProgramReports(const DataSourceRegistry& sources, Ui& ui)
-    : engine_(sources, ui, *this), frPDFExport1(std::make_unique<TfrPDFExport>()) {}
+    : sources_(sources), engine_(sources, ui, *this), frPDFExport1(std::make_unique<TfrPDFExport>()) {}
 
 ProgramReports::~ProgramReports() = default;
 
@@ -29,6 +30,13 @@ void ProgramReports::LoadFromFile(ReportId report, const std::string& path) {
 
 void ProgramReports::PrepareAndPreview(ReportId report) {
     engine_.PrepareAndPreview(report);
+}
+
+void ProgramReports::previewTemplate(TfrReport& report) {
+    ReportPreparation preparation(report, sources_);
+    preparation.setComponentName(reportName(ReportId::frReport1));
+    preparation.Prepare();
+    present(ReportId::frReport1, report.EMFPages().Count() > 0 ? &report : nullptr);
 }
 
 void ProgramReports::present(ReportId id, TfrReport* prepared) {

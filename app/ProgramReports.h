@@ -28,10 +28,14 @@ public:
     void AddCompositeReport(ReportId member) override { engine_.AddCompositeReport(member); }
 
     PreparingReportService& engine() { return engine_; }
+    // Prepares a template as it stands (the designer's) over the form tables
+    // and shows it as the program shows its reports.
+    void previewTemplate(TfrReport& report);
 
 private:
     void present(ReportId id, TfrReport* prepared) override;
 
+    const DataSourceRegistry& sources_;
     QPointer<QWidget> parent_;
     PlaceholderPreview placeholder_;
     PreparingReportService engine_;

@@ -1,6 +1,7 @@
 #include "app/ProgramReports.h"
 #include "app/dialogs/QtUi.h"
 #include "app/MainWindow.h"
+#include "app/TitlePageCommands.h"
 #include "program/ProgramSettingsReader.h"
 #include "app/dialogs/AppDialogs.h"
 #include "batch/FormDataSources.h"
@@ -8,11 +9,49 @@
 #include "batch/FormTables.h"
 #include "report/data/DataSourceRegistry.h"
 #include "report/printer/Printer.h"
+#include "platform/CodePage.h"
+#include "platform/Ui.h"
+#include "program/TitlePage.h"
+#include "report/designer/Designer.h"
 #include "report/qt/QtInstalledPrinter.h"
+#include "report/template/Report.h"
+#include "report/value/Variables.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
+
+namespace {
+
+// `pachkaview --design FILE.frf`: the designer alone, on any template.
+int designOnly(const std::string& path) {
+    pv::QtUi ui;
+    if (path.empty()) {
+        ui.messageBox(pv::ru("Не указан файл шаблона: pachkaview --design ФАЙЛ.frf"),
+                      pv::programName(), pv::MsgIcon::Error, pv::MsgButtons::Ok);
+        return 1;
+    }
+    pv::TfrReport report;
+    report.setUi(&ui);
+    if (!report.LoadFromFile(path) || report.lastLoad() != pv::LoadResult::Ok) {
+        ui.messageBox(pv::ru("Не удалось открыть шаблон ") + pv::utf8ToCp1251(path),
+                      pv::programName(), pv::MsgIcon::Error, pv::MsgButtons::Ok);
+        return 2;
+    }
+    pv::DataSourceRegistry sources;
+    pv::ProgramReports reports(sources, ui);
+    pv::TfrDesigner designer(report, path, ui);
+    ui.setParentWidget(&designer);
+    designer.setPreview([&](pv::TfrReport& r) {
+        reports.setParentWidget(&designer);
+        reports.previewTemplate(r);
+        pv::frVariables().Clear();
+    });
+    designer.exec();
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -22,7 +61,9 @@ int main(int argc, char* argv[]) {
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(&qtTexts);
     // Qt has taken its own options out of argv by now. The path stays the bytes it was given.
-    const std::string batchPath = argc > 1 ? argv[1] : "";
+    const std::string first = argc > 1 ? argv[1] : "";
+    if (first == "--design") return designOnly(argc > 2 ? argv[2] : "");
+    const std::string batchPath = first;
 
     // The printer model binds to the system's printers before any template
     // takes its paper; with none it keeps the virtual printer.
@@ -44,6 +85,19 @@ int main(int argc, char* argv[]) {
     fm_main.setSettingsReader(pv::readProgramSettings);
     fm_main.setRegionCheck(&dialogs.regionCheck());
     fm_main.setSignaturesAction([&dialogs](pv::Tfm_main&) { dialogs.N1Click(); });
+    pv::installTitlePageCommands(
+        fm_main, reports, [&](const std::string& path, const std::string& savePath) {
+            pv::TfrDesigner designer(reports.engine().report(pv::ReportId::frReport1), path, ui,
+                                     &fm_main);
+            designer.setSavePath(savePath);
+            designer.setPreview([&](pv::TfrReport& report) {
+                // The template shown as the title page of the last batch would be.
+                pv::TitlePage::publish(fm_main.driver().header());
+                reports.previewTemplate(report);
+                pv::frVariables().Clear();
+            });
+            designer.exec();
+        });
 
     fm_main.show();
     return app.exec();

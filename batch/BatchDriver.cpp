@@ -26,8 +26,16 @@ void publish(const char* name, const std::string& value) {
     frVariables().SetValue(name, Variant(value));
 }
 
-std::string templatePath(const std::string& programDir, const std::string& name) {
-    return programDir + "TempPlay/" + cp1251ToUtf8(name);
+// The first directory that holds the template; when none does, the first
+// directory's path, so that the report keeps its template as for a missing file.
+std::string templatePath(const DriverContext& context, const std::string& name) {
+    const std::string file = cp1251ToUtf8(name);
+    if (context.TemplateDirs.empty()) return context.ProgramDir + "TempPlay/" + file;
+    for (const std::string& dir : context.TemplateDirs) {
+        std::error_code ec;
+        if (std::filesystem::exists(std::filesystem::u8path(dir + file), ec)) return dir + file;
+    }
+    return context.TemplateDirs.front() + file;
 }
 
 } // namespace
@@ -152,7 +160,7 @@ BatchDriver::templatesFor(const std::string& docType) const {
 
 void BatchDriver::loadTemplates(const std::vector<std::pair<ReportId, std::string>>& templates) {
     for (const auto& [report, name] : templates)
-        reports_.LoadFromFile(report, templatePath(context_.ProgramDir, name));
+        reports_.LoadFromFile(report, templatePath(context_, name));
 }
 
 void BatchDriver::abortWithConversionError(const std::string& text) {

@@ -16,7 +16,10 @@ class BatchDriver;
 
 // What the main window shares with the driver for the program's whole run.
 struct DriverContext {
-    std::string ProgramDir;       // ends in a path separator
+    std::string ProgramDir;       // ends in a path separator; holds the settings file
+    // The directories searched for a template, in order, each ending in a
+    // separator; none: ProgramDir's TempPlay.
+    std::vector<std::string> TemplateDirs;
     std::string commandLineArg;   // the first argument, as given
     ProgramSettings settings;     // the current setting values
     std::function<void()> closeMainWindow = [] {};

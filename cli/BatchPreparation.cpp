@@ -10,8 +10,13 @@ std::unique_ptr<HeadlessRun> prepareBatch(const CommonOptions& options, const st
     if (!shown)
         throw PreparedInputError(path + ": the run ended with a message:\n" + run->messagesText());
     if (!run->prepared()) {
-        std::string why = path + ": no pages were prepared (is the form's template in " +
-                          options.programDir + "TempPlay?)";
+        std::string where;
+        for (std::string dir : options.templateDirs) {
+            if (!dir.empty() && dir.back() == '/') dir.pop_back();
+            where += (where.empty() ? "" : " or ") + dir;
+        }
+        std::string why =
+            path + ": no pages were prepared (is the form's template in " + where + "?)";
         const std::string messages = run->messagesText();
         if (!messages.empty()) why += "\n" + messages;
         throw PreparedInputError(why);

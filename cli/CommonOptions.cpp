@@ -1,5 +1,7 @@
 #include "cli/CommonOptions.h"
 
+#include "program/ProgramFiles.h"
+
 #include <filesystem>
 
 namespace pv::cli {
@@ -7,15 +9,22 @@ namespace pv::cli {
 void CommonOptions::addTo(CLI::App& command) {
     format.addTo(command);
     command.add_option("--program-dir", programDir,
-                       "Where pachkaview.ini and TempPlay/ are found (default: beside the binary)");
+                       "Where pachkaview.ini and TempPlay/ are found (default: beside the binary, "
+                       "or as the installed program finds them)");
     command.add_option("--region-warning", regionWarning, "Check the registration number")
         ->check(CLI::IsMember({"ignore", "stop"}));
 }
 
 void CommonOptions::apply() {
     format.apply();
-    if (programDir.empty()) programDir = binaryDir();
+    if (programDir.empty()) {
+        const ProgramFiles files = ProgramFiles::locate(binaryDir());
+        programDir = files.settingsDir();
+        templateDirs = files.templateDirs();
+        return;
+    }
     if (programDir.back() != '/') programDir += '/';
+    templateDirs = {programDir + "TempPlay/"};
 }
 
 std::string binaryDir() {

@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 #include <string>
+#include <vector>
 
 namespace pv::cli {
 
@@ -12,11 +13,17 @@ namespace pv::cli {
 // warning does.
 struct CommonOptions {
     FormatOptions format;
+    // Where the settings file is; given, also where TempPlay/ is.
     std::string programDir;
+    // The directories searched for templates, in order (filled by apply()).
+    std::vector<std::string> templateDirs;
     std::string regionWarning; // empty: the registration number is not checked
 
     void addTo(CLI::App& command);
-    // Installs the system format and fills in the default program directory.
+    // Installs the system format and fills in the default program directory:
+    // without --program-dir the files are found as the installed program
+    // finds them (beside the binary, or under the prefix and the user's
+    // directories).
     void apply();
 };
 

@@ -15,6 +15,7 @@ HeadlessRun::HeadlessRun(const CommonOptions& options, const std::string& batchP
       parsers_(formTables_) {
     driver_.setParsers(&parsers_);
     context_.ProgramDir = options.programDir;
+    context_.TemplateDirs = options.templateDirs;
     context_.commandLineArg = batchPath;
     context_.settings = readProgramSettings(options.programDir);
     regionWarning_.setAnswer(options.regionWarning == "stop"

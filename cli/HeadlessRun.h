@@ -41,6 +41,8 @@ public:
     // and for a composite report its members as it was shown.
     nlohmann::ordered_json toJson() const;
     bool shown() const { return shown_; }
+    // The header values the run read, as the title page takes them.
+    const BatchHeader& header() const { return driver_.header(); }
     // The report shown with its prepared pages; null when nothing was
     // prepared (no template, no pages, or a run without preparation).
     TfrReport* prepared() const { return prepared_; }

@@ -5,6 +5,7 @@
 #include "cli/ScriptCommand.h"
 #include "cli/TablesCommand.h"
 #include "cli/TemplateCommand.h"
+#include "cli/TitleCommand.h"
 #include "cli/WrapCommand.h"
 
 #include <CLI/CLI.hpp>
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     pv::cli::addPreparedPdfCommand(app, exitCode);
     pv::cli::addPreparedPagesCommand(app, exitCode);
     pv::cli::addWrapCommand(app, exitCode);
+    pv::cli::addTitleCommand(app, exitCode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

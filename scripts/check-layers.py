@@ -27,12 +27,13 @@ LAYERS = {
     "report/template": ["report/prepared", "report/script"],
     "report/prepare": ["report/template"],
     "report/qt": ["report/template"],
+    "report/designer": ["report/qt"],
     "batch": ["report/data"],
     "pdf": ["report/prepared"],
     "program": ["batch", "report/prepare"],
     "cli": ["program", "pdf"],
     "app/dialogs": ["program", "report/qt"],
-    "app": ["app/dialogs", "pdf"],
+    "app": ["app/dialogs", "pdf", "report/designer"],
 }
 SOURCE_DIRS = ["platform", "report", "batch", "pdf", "program", "cli", "app"]
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
