@@ -1,11 +1,12 @@
-#include "app/ProgramReports.h"
-#include "app/dialogs/QtUi.h"
 #include "app/MainWindow.h"
-#include "program/ProgramSettingsReader.h"
+#include "app/ProgramReports.h"
 #include "app/dialogs/AppDialogs.h"
+#include "app/dialogs/QtUi.h"
+#include "app/dialogs/ScaledForm.h"
 #include "batch/FormDataSources.h"
 #include "batch/FormParsers.h"
 #include "batch/FormTables.h"
+#include "program/ProgramSettingsReader.h"
 #include "report/data/DataSourceRegistry.h"
 #include "report/printer/Printer.h"
 #include "report/qt/QtInstalledPrinter.h"
@@ -15,6 +16,7 @@
 #include <QTranslator>
 
 int main(int argc, char* argv[]) {
+    pv::switchOffToolkitScaling();
     QApplication app(argc, argv);
     // Every text of the program is Russian; the toolkit's own buttons should be too.
     QTranslator qtTexts;
