@@ -82,7 +82,7 @@ Tfm_main::Tfm_main(Ui& ui, ReportService& reports, std::string commandLineArg, Q
     buildMenu();
     buildPanel();
     setOuterSize(designOuterSize());
-    new TFormScale(this);
+    formScale_ = new TFormScale(this);
 }
 
 Tfm_main::~Tfm_main() = default;
@@ -183,7 +183,8 @@ void Tfm_main::placeOnScreen() {
     setOuterSize(outerSize_);
     QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
     if (!s) return;
-    const QRect area = s->availableGeometry();
+    // Centred on the whole screen; the form scaling then moves it off the taskbar.
+    const QRect area = s->geometry();
     const QPoint topLeft(area.x() + (area.width() - outerSize_.width()) / 2,
                          area.y() + (area.height() - outerSize_.height()) / 2);
     if (QWindow* w = windowHandle())
@@ -196,6 +197,9 @@ void Tfm_main::showEvent(QShowEvent* e) {
     QMainWindow::showEvent(e);
     if (!placed_) {
         placed_ = true;
+        // The form scaling has sized the window for the screen by now: that is
+        // the outer size to keep.
+        outerSize_ = size().grownBy(frame_);
         placeOnScreen();
         if (QWindow* w = windowHandle()) w->installEventFilter(this);
     }

@@ -18,6 +18,7 @@ class QWidget;
 namespace pv {
 
 class Banner;
+class TFormScale;
 class Ui;
 
 // The program's one working window: the main button runs the batch driver, the
@@ -48,6 +49,9 @@ public:
     static QSize designOuterSize() { return {498, 247}; }
     // Gives the window this outer size and keeps the user from resizing it.
     void setOuterSize(QSize outer);
+
+    // Fits the window to the screen at its first showing.
+    TFormScale* formScale() const { return formScale_; }
 
     // The state the driver and the dialogs share with this window.
     DriverContext& context() { return context_; }
@@ -94,6 +98,7 @@ private:
     bool running_ = false;
     QSize outerSize_ = designOuterSize();
     QMargins frame_;
+    TFormScale* formScale_ = nullptr;
 
     QFrame* Panel1 = nullptr;
     QTabWidget* PageControl1 = nullptr;

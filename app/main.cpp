@@ -1,12 +1,13 @@
-#include "app/ProgramReports.h"
-#include "app/dialogs/QtUi.h"
 #include "app/MainWindow.h"
+#include "app/ProgramReports.h"
 #include "app/TitlePageCommands.h"
-#include "program/ProgramSettingsReader.h"
 #include "app/dialogs/AppDialogs.h"
+#include "app/dialogs/QtUi.h"
+#include "app/dialogs/ScaledForm.h"
 #include "batch/FormDataSources.h"
 #include "batch/FormParsers.h"
 #include "batch/FormTables.h"
+#include "program/ProgramSettingsReader.h"
 #include "report/data/DataSourceRegistry.h"
 #include "report/printer/Printer.h"
 #include "platform/CodePage.h"
@@ -54,6 +55,7 @@ int designOnly(const std::string& path) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    pv::switchOffToolkitScaling();
     QApplication app(argc, argv);
     // Every text of the program is Russian; the toolkit's own buttons should be too.
     QTranslator qtTexts;

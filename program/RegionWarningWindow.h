@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace pv {
 
 class RegionWarningPresenter;
@@ -10,7 +12,9 @@ class RegionWarningPresenter;
 class RegionWarningWindow {
 public:
     virtual ~RegionWarningWindow() = default;
-    virtual void showModal(RegionWarningPresenter& presenter) = 0;
+    // Runs the presenter's FormActivate for `regNom` once the window is on
+    // screen, so a notice it raises comes over the window.
+    virtual void showModal(RegionWarningPresenter& presenter, const std::string& regNom) = 0;
 };
 
 } // namespace pv

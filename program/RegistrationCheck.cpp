@@ -22,8 +22,7 @@ bool RegistrationCheck::allows(const std::string& regNom) {
     if (!warning) return true;
     presenter_.setMessage(*warning);
     try {
-        presenter_.FormActivate(regNom);
-        dialog_.showModal(presenter_);
+        dialog_.showModal(presenter_, regNom);
         presenter_.FormClose();
     } catch (const SettingsFileError& e) {
         // The choice could not be saved: the run ends with the system's error.

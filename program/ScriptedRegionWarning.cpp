@@ -5,8 +5,10 @@
 
 namespace pv {
 
-void ScriptedRegionWarning::showModal(RegionWarningPresenter& presenter) {
+void ScriptedRegionWarning::showModal(RegionWarningPresenter& presenter,
+                                      const std::string& regNom) {
     ++showings_;
+    presenter.FormActivate(regNom);
     ui_.messageBox(presenter.message() + "\r\n" + presenter.number(), presenter.caption(),
                    MsgIcon::Warning, MsgButtons::Ok);
     if (tickBox_) presenter.setBoxChecked(true);

@@ -21,7 +21,7 @@ public:
     }
     int showings() const { return showings_; }
 
-    void showModal(RegionWarningPresenter& presenter) override;
+    void showModal(RegionWarningPresenter& presenter, const std::string& regNom) override;
 
 private:
     Ui& ui_;

@@ -87,6 +87,7 @@ void SignaturesPresenter::setBoxSpisADV(bool checked) {
 
 void SignaturesPresenter::BoxKopClick() {
     boxKopCaption_ = ru("АДВ-11");
+    if (captionsChanged) captionsChanged();
     if (boxKop_) {
         boxKopCaption_ = kopecksOffCaption();
         return;
@@ -108,6 +109,7 @@ void SignaturesPresenter::BoxKopClick() {
 
 void SignaturesPresenter::BoxSpisADVClick() {
     boxSpisADVCaption_ = ru("Список");
+    if (captionsChanged) captionsChanged();
     if (boxSpisADV_) {
         boxSpisADVCaption_ = withoutListCaption();
         return;

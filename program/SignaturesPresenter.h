@@ -37,6 +37,9 @@ public:
     const std::string& boxSpisADVCaption() const { return boxSpisADVCaption_; }
 
     void FormActivate();
+    // Called when a box's caption changes while its click handler runs, so the
+    // window shows the new caption before the handler asks its question.
+    std::function<void()> captionsChanged;
     // Changes of the boxes' state, by the user or the program; each runs its
     // click handler.
     void setBoxKop(bool checked);

@@ -90,6 +90,8 @@ MsgResult messageResult(QMessageBox::StandardButton clicked, MsgButtons buttons)
 }
 
 QWidget* QtUi::parent() const {
+    // A box raised while a dialog is up belongs to that dialog.
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
     if (parent_) return parent_.data();
     return QApplication::activeWindow();
 }

@@ -8,8 +8,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <utility>
 
 namespace pv {
 
@@ -83,14 +85,36 @@ void TShowError::present(RegionWarningPresenter& presenter) {
     checkBoxDist_->setChecked(presenter.boxChecked());
 }
 
-void TShowError::showModal(RegionWarningPresenter& presenter) {
+void TShowError::showModal(RegionWarningPresenter& presenter, const std::string& regNom) {
+    regNom_ = regNom;
+    activationPending_ = true;
+    activationFailure_ = nullptr;
     present(presenter);
+    labelError_->setText(qt1251(regNom, CrLf::Keep));
     exec();
+    activationPending_ = false;
+    if (activationFailure_) std::rethrow_exception(std::exchange(activationFailure_, nullptr));
 }
 
 void TShowError::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     bitNo_->setFocus(Qt::OtherFocusReason);
+    // The notice the activation may raise comes once the dialog is on screen.
+    if (!event->spontaneous() && activationPending_)
+        QMetaObject::invokeMethod(this, &TShowError::FormActivate, Qt::QueuedConnection);
+}
+
+void TShowError::FormActivate() {
+    if (!activationPending_ || !presenter_ || !isVisible()) return;
+    activationPending_ = false;
+    try {
+        presenter_->FormActivate(regNom_);
+        present(*presenter_);
+    } catch (...) {
+        // Failures of the settings file end the check; they must not cross the event loop.
+        activationFailure_ = std::current_exception();
+        reject();
+    }
 }
 
 void TShowError::keyPressEvent(QKeyEvent* event) {

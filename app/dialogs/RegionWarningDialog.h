@@ -3,6 +3,8 @@
 #include "program/RegionWarningWindow.h"
 
 #include <QDialog>
+#include <exception>
+#include <string>
 
 class QCheckBox;
 class QLabel;
@@ -20,7 +22,7 @@ class TShowError : public QDialog, public RegionWarningWindow {
 public:
     explicit TShowError(QWidget* parent = nullptr);
 
-    void showModal(RegionWarningPresenter& presenter) override;
+    void showModal(RegionWarningPresenter& presenter, const std::string& regNom) override;
     // Fills the controls from `presenter` without showing the dialog.
     void present(RegionWarningPresenter& presenter);
 
@@ -36,7 +38,12 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void FormActivate();
+
     RegionWarningPresenter* presenter_ = nullptr;
+    std::string regNom_;
+    bool activationPending_ = false;
+    std::exception_ptr activationFailure_;
     QLabel* image1_ = nullptr;
     QLabel* label1_ = nullptr;
     QLabel* labelError_ = nullptr;

@@ -74,6 +74,10 @@ void TFormScale::placeStep() {
         window_->move(origin + QPoint(to->x, to->y));
 }
 
+void switchOffToolkitScaling() {
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+}
+
 void scaleWidgetTree(QWidget* window, double ratio) {
     auto scaled = [ratio](int v) { return int(std::lround(v * ratio)); };
     for (QWidget* child : window->findChildren<QWidget*>()) {

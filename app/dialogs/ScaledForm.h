@@ -46,6 +46,12 @@ private:
     bool placed_ = false;
 };
 
+// Leaves the fitting of the windows to TFormScale alone: without this the
+// toolkit enlarges every window by the desktop's density (Xft.dpi 120 gives
+// 1.25) and shows the scaler a smaller screen at 96 dpi, so the density rules
+// never apply. Call before the QApplication is created.
+void switchOffToolkitScaling();
+
 // Scales every control's position and size and every font under `window` by `ratio`.
 void scaleWidgetTree(QWidget* window, double ratio);
 

@@ -83,10 +83,19 @@ Tfm_setup::Tfm_setup(SignaturesPresenter& presenter, Ui& ui, QWidget* parent)
     exitButton_->setGeometry(kEditX + kEditWidth - 110, boxesTop + 12, 110, 30);
     connect(exitButton_, &QPushButton::clicked, this, [this] { ExitButtonClick(); });
 
+    presenter_.captionsChanged = [this] {
+        boxKop_->setText(qt1251(presenter_.boxKopCaption(), CrLf::Keep));
+        boxSpisADV_->setText(qt1251(presenter_.boxSpisADVCaption(), CrLf::Keep));
+    };
+
     resize(kEditX + kEditWidth + 14, boxesTop + 62);
     setFixedSize(size());
     syncFromPresenter();
     scale_ = new TFormScale(this);
+}
+
+Tfm_setup::~Tfm_setup() {
+    presenter_.captionsChanged = nullptr;
 }
 
 void Tfm_setup::syncFromPresenter() {
@@ -110,6 +119,12 @@ void Tfm_setup::syncFromPresenter() {
 void Tfm_setup::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous()) return; // restored by the window system, not shown anew
+    // The questions the activation may ask come once the dialog is on screen.
+    QMetaObject::invokeMethod(this, &Tfm_setup::FormActivate, Qt::QueuedConnection);
+}
+
+void Tfm_setup::FormActivate() {
+    if (!isVisible()) return;
     try {
         presenter_.FormActivate();
     } catch (const std::exception& e) {

@@ -19,6 +19,7 @@ class Ui;
 class Tfm_setup : public QDialog {
 public:
     Tfm_setup(SignaturesPresenter& presenter, Ui& ui, QWidget* parent = nullptr);
+    ~Tfm_setup() override;
 
     QLineEdit* edit(int index) const { return edits_.at(index); }
     QCheckBox* BoxKop() const { return boxKop_; }
@@ -36,6 +37,7 @@ public:
 
 private:
     void syncFromPresenter();
+    void FormActivate();
     void ExitButtonClick();
     void showFailure(const std::exception& e);
 

@@ -164,6 +164,19 @@ MemoLayout MeasureMemo(const TfrMemoView& m, const Lines& text, int extraWidth) 
     return out;
 }
 
+int NeededWidth(const TfrMemoView& m, const Lines& text) {
+    MeasuringCanvas& canvas = MeasuringCanvas::shared();
+    LogFont font = MemoFont(m, MeasuringFontHeight(m));
+    font.escapement = font.orientation = 0;
+    canvas.SetFont(font);
+    canvas.SetTextCharacterExtra(m.CharSpacing);
+    int widest = 0;
+    for (const std::string& line : text)
+        widest = std::max(widest, canvas.GetTextExtent(WithoutParagraphEnd(line)).cx);
+    canvas.SetTextCharacterExtra(0);
+    return roundEven(widest + m.FrameWidth + 2 * m.GapX + 1);
+}
+
 int SmallestPartHeight(const TfrMemoView& m) {
     return roundEven(2 * m.FrameWidth) + m.LineSpacing + MeasuringFontHeight(m) + 2 * m.GapY;
 }

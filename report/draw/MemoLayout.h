@@ -27,6 +27,10 @@ struct MemoLayout {
 // marker line is dropped). `extraWidth` widens the box for the measuring.
 MemoLayout MeasureMemo(const TfrMemoView& memo, const Lines& text, int extraWidth = 0);
 
+// The width the box needs to show every line of `text` unwrapped, frame and
+// gaps included, in report pixels.
+int NeededWidth(const TfrMemoView& memo, const Lines& text);
+
 // The smallest part of a box worth printing on a page, and the part of its
 // height not taken by whole lines.
 int SmallestPartHeight(const TfrMemoView& memo);

@@ -69,7 +69,17 @@ std::optional<Variant> TfrBandView::ReadProperty(std::string_view name) const {
     if (is(name, "Columns")) return Variant(Columns);
     if (is(name, "ColumnGap")) return Variant(ColumnGap);
     if (is(name, "ColumnWidth")) return Variant(ColumnWidth);
+    // Outside a preparation no data source is open: it stands at its end.
+    if (is(name, "EOF")) return Variant(true);
+    if (is(name, "DataSource")) return Variant(FormatStr);
     return TfrView::ReadProperty(name);
+}
+
+std::optional<Variant> TfrBandView::CallMethod(std::string_view name, const Variant& p1,
+                                               const Variant& p2, const Variant& p3) {
+    // Moving the data source means something only to a running band.
+    if (is(name, "NEXT") || is(name, "PRIOR") || is(name, "FIRST")) return Variant();
+    return TfrView::CallMethod(name, p1, p2, p3);
 }
 
 bool TfrBandView::WriteProperty(std::string_view name, const Variant& value) {

@@ -54,6 +54,8 @@ public:
 
     std::optional<Variant> ReadProperty(std::string_view name) const override;
     bool WriteProperty(std::string_view name, const Variant& value) override;
+    std::optional<Variant> CallMethod(std::string_view name, const Variant& p1, const Variant& p2,
+                                      const Variant& p3) override;
 
     int bandType() const { return FrameTyp; }
 

@@ -39,6 +39,13 @@ void TfrPage::ChangePaper(int size, int width, int height, int orientation, int 
         Size = printer.PaperSize();
         PaperWidth = printer.PaperWidth();
         PaperHeight = printer.PaperHeight();
+        // The printer takes a custom size a tenth of a millimetre off its own
+        // for the same paper; the page keeps the size it was given, or loading
+        // and saving a template would change it by what the printer held.
+        if (size == kCustomPaper && Size == kCustomPaper) {
+            PaperWidth = width;
+            PaperHeight = height;
+        }
         Orientation = static_cast<uint8_t>(printer.Orientation());
         Bin = holdBin(bin);
     } else {

@@ -4,6 +4,7 @@
 #include "report/model/ByteStream.h"
 #include "report/model/FrfError.h"
 #include "report/model/PropertyValue.h"
+#include "report/value/Constants.h"
 
 namespace pv {
 namespace {
@@ -12,7 +13,21 @@ bool is(std::string_view a, std::string_view b) {
     return equalsNoCase(a, b);
 }
 
+// A script hands a picture over as the bytes of its file; its kind is in its header.
+uint8_t kindOfFile(const std::string& bytes) {
+    if (bytes.empty()) return gkNone;
+    if (bytes.starts_with("BM")) return gkBitmap;
+    if (bytes.starts_with("\xFF\xD8")) return gkJpeg;
+    if (bytes.starts_with(std::string_view("\0\0\1\0", 4))) return gkIcon;
+    return gkMetafile;
+}
+
 } // namespace
+
+TfrPictureView::TfrPictureView() {
+    Flags = flStretched | flPictRatio;
+    addPictureConstants();
+}
 
 std::vector<TfrView::FlagName> TfrPictureView::flagNames() const {
     return {{"Stretched", flStretched}, {"Center", flPictCenter}, {"KeepAspect", flPictRatio}};
@@ -39,12 +54,18 @@ void TfrPictureView::writeClassFields(ByteStream& s) const {
 
 std::optional<Variant> TfrPictureView::ReadProperty(std::string_view name) const {
     if (is(name, "BlobType")) return Variant(int32_t(BlobType));
+    if (is(name, "Picture")) return Variant(Picture.empty() ? std::string() : Picture.data);
     return TfrView::ReadProperty(name);
 }
 
 bool TfrPictureView::WriteProperty(std::string_view name, const Variant& value) {
     if (is(name, "BlobType")) {
         BlobType = static_cast<uint8_t>(propertyInt(value));
+        return true;
+    }
+    if (is(name, "Picture")) {
+        Picture.data = value.toText();
+        Picture.kind = kindOfFile(Picture.data);
         return true;
     }
     return TfrView::WriteProperty(name, value);

@@ -12,7 +12,7 @@ constexpr uint16_t flPictCenter = 2, flPictRatio = 4;
 // first line of `Memo`.
 class TfrPictureView : public TfrView {
 public:
-    TfrPictureView() { Flags = flStretched | flPictRatio; }
+    TfrPictureView();
 
     uint8_t typeCode() const override { return gtPicture; }
     const char* namePrefix() const override { return "Picture"; }

@@ -2,17 +2,19 @@
 
 #include "platform/CodePage.h"
 #include "platform/TextCase.h"
-#include "report/prepare/BandAggregates.h"
-#include "report/prepare/BandAlignPlacement.h"
-#include "report/prepare/DataSourceContext.h"
-#include "report/prepared/PreparedPages.h"
-#include "report/script/ExpressionEngine.h"
-#include "report/script/ScriptInterpreter.h"
+#include "report/draw/MemoLayout.h"
 #include "report/model/LineView.h"
 #include "report/model/MemoView.h"
 #include "report/model/Page.h"
+#include "report/prepare/BandAggregates.h"
+#include "report/prepare/BandAlignPlacement.h"
+#include "report/prepare/DataSourceContext.h"
 #include "report/prepare/PageRuntime.h"
 #include "report/prepare/ViewPrint.h"
+#include "report/prepared/PreparedPages.h"
+#include "report/script/ExpressionEngine.h"
+#include "report/script/ScriptInterpreter.h"
+#include "report/template/Report.h"
 
 #include <algorithm>
 #include <set>
@@ -263,7 +265,13 @@ void PageFormation::drawBand(TfrBand* band) {
         }
         if (band->isData()) accumulate(*band, true);
         printObjects(*band);
-        if (band->isData()) ++rowsPrinted_[band];
+        if (band->isData()) {
+            ++rowsPrinted_[band];
+            auto& [sheet, count] = sheetRows_[band];
+            if (sheet != pass_.currentPage) count = 0;
+            sheet = pass_.currentPage;
+            ++count;
+        }
         if (band->type == btGroupHeader) rememberGroupValue(*band);
         drawBand(band->child);
         current_ = band;
@@ -342,10 +350,10 @@ int PageFormation::bandHeight(TfrBand& band) {
 void PageFormation::printObjects(TfrBand& band) {
     band.y = band.type == btPageFooter ? runtime_.bottomLimit : runtime_.curY;
     if (band.calculatedHeight == 0) band.calculatedHeight = band.height;
-    for (TfrView* view : band.objects) {
-        if (pass_.terminated) break;
+    // STOPREPORT from a script ends the report after this band, so the band
+    // prints whole.
+    for (TfrView* view : band.objects)
         writeObject(band, *view);
-    }
     if (band.stretched)
         runtime_.curY += band.calculatedHeight;
     else if (band.type != btPageFooter && band.type != btOverlay && band.type != btNone)
@@ -571,7 +579,56 @@ std::optional<Variant> PageFormation::systemVariable(std::string_view name) {
         if (!band) return Variant(int32_t(0));
         return Variant(int32_t(name == "LINE#" ? band->lineNo : band->lineThroughNo));
     }
+    if (name == "COLUMN#") return Variant(int32_t(runtime_.currentColumn + 1));
+    if (name == "CURRENT#") {
+        // The counter band's row being printed, counted from 1 on each sheet.
+        TfrBand* band = counterBand();
+        if (!band) return Variant(int32_t(0));
+        auto it = sheetRows_.find(band);
+        const bool here = it != sheetRows_.end() && it->second.first == pass_.currentPage;
+        return Variant(int32_t((here ? it->second.second : 0) + 1));
+    }
+    if (name == "CALCWIDTH") return calculatedWidth();
+    return reportInformation(name);
+}
+
+std::optional<Variant> PageFormation::reportInformation(std::string_view name) const {
+    if (!pass_.info) return std::nullopt;
+    const TfrReportInfo& info = *pass_.info;
+    const std::pair<std::string_view, const std::string*> texts[] = {
+        {"REPORTCOMMENT", &info.ReportComment},
+        {"REPORTNAME", &info.ReportName},
+        {"REPORTAUTOR", &info.ReportAutor},
+        {"VMAJOR", &info.VMajor},
+        {"VMINOR", &info.VMinor},
+        {"VRELEASE", &info.VRelease},
+        {"VBUILD", &info.VBuild}};
+    for (const auto& [key, text] : texts)
+        if (name == key) return Variant(*text);
+    if (name == "REPORTDATE") return Variant::dateTime(info.CreationDate);
+    if (name == "REPORTLASTCHANGE") return Variant::dateTime(info.LastChangeDate);
     return std::nullopt;
+}
+
+// The width the current text box's expanded text needs; a box whose text asks
+// for its own width is measured with its text as written.
+Variant PageFormation::calculatedWidth() {
+    TfrView* object = pass_.currentObject;
+    if (!object) return Variant(int32_t(0));
+    auto* memo = dynamic_cast<TfrMemoView*>(object);
+    if (!memo) return Variant(int32_t(object->Width));
+    Lines text = memo->Memo;
+    if (!calculatingWidth_) {
+        calculatingWidth_ = true;
+        try {
+            text = ExpandMemoLines(*memo, engine_);
+        } catch (...) {
+            calculatingWidth_ = false;
+            throw;
+        }
+        calculatingWidth_ = false;
+    }
+    return Variant(int32_t(NeededWidth(*memo, text)));
 }
 
 std::optional<Variant> PageFormation::pageValue(std::string_view name) {

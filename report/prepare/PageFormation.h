@@ -19,6 +19,7 @@ class TfrInterpretator;
 class TfrPage;
 class PageRuntime;
 class TfrView;
+struct TfrReportInfo;
 
 // What one preparation pass shares among the pages it forms: the page count
 // reached, the counters scripts read, and where the pass stands.
@@ -35,6 +36,8 @@ struct PassState {
     bool printIfEmpty = true;
     // Where names without a data source read their fields; may be null.
     DataSourceContext* data = nullptr;
+    // REPORTNAME and the other information texts; may be null.
+    const TfrReportInfo* info = nullptr;
 };
 
 // Where a page formation stopped, for a following template page printed on
@@ -117,6 +120,8 @@ private:
     bool printedRows(const TfrBand& band) const;
     MemoPrintState& memoState(const TfrView& view);
     TfrBand* counterBand() const;
+    std::optional<Variant> reportInformation(std::string_view name) const;
+    Variant calculatedWidth();
 
     PageRuntime& runtime_;
     TfrPage& page_;
@@ -139,6 +144,9 @@ private:
     std::vector<TfrBand*> queue_;
     std::map<const TfrView*, MemoPrintState> memoStates_;
     std::map<const TfrBand*, int> rowsPrinted_;
+    // Per data band: the sheet it last printed a row on and its rows there.
+    std::map<const TfrBand*, std::pair<int, int>> sheetRows_;
+    bool calculatingWidth_ = false;
 };
 
 } // namespace pv

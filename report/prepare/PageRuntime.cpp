@@ -152,6 +152,7 @@ void PageRuntime::buildBands(const DataSourceRegistry& sources,
                     band.groupCondition = TfrParser().Compile(view->FormatStr);
                 } catch (const ExpressionError& e) {
                     errors_.push_back(band.name + ": " + e.text());
+                    conditionErrors_.push_back({view, e.text()});
                 }
             } else {
                 band.dataSource = resolveBandDataSource(view->FormatStr, sources);

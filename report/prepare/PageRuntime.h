@@ -14,6 +14,7 @@ namespace pv {
 
 class DataSourceRegistry;
 class TfrPage;
+class TfrView;
 class TfrReport;
 
 // A template page set up for one preparation: its runtime bands in 23 slots
@@ -52,6 +53,14 @@ public:
     const CompiledScript* objectScript(const TfrView& view) const;
     // Scripts and group conditions that did not compile ("Name: message").
     const std::vector<std::string>& errors() const { return errors_; }
+    // The group conditions among them, with their bands. A script runs the
+    // statements before its error, but a band without its condition cannot
+    // group at all.
+    struct ConditionError {
+        TfrView* band;
+        std::string message;
+    };
+    const std::vector<ConditionError>& conditionErrors() const { return conditionErrors_; }
 
     // Print state, moved by the preparation.
     int curY = 0;
@@ -88,6 +97,7 @@ private:
     std::map<const TfrView*, CompiledScript> scripts_;
     std::vector<TfrView*> flagged_;
     std::vector<std::string> errors_;
+    std::vector<ConditionError> conditionErrors_;
     int columns_ = 1;
     int columnWidth_ = 0;
 };

@@ -3,16 +3,17 @@
 #include "platform/Ui.h"
 #include "report/model/ByteStream.h"
 #include "report/prepare/DataSourceContext.h"
-#include "report/prepared/PreparedPages.h"
-#include "report/script/ExpressionEngine.h"
-#include "report/value/ExpressionError.h"
-#include "report/script/ExpressionErrorMessage.h"
-#include "report/script/ScriptInterpreter.h"
 #include "report/prepare/PageFormation.h"
 #include "report/prepare/PageRuntime.h"
+#include "report/prepare/RunningBandObjects.h"
+#include "report/prepare/WholeFieldBinding.h"
+#include "report/prepared/PreparedPages.h"
+#include "report/script/ExpressionEngine.h"
+#include "report/script/ExpressionErrorMessage.h"
+#include "report/script/ScriptInterpreter.h"
 #include "report/template/Report.h"
 #include "report/template/ReportObjects.h"
-#include "report/prepare/WholeFieldBinding.h"
+#include "report/value/ExpressionError.h"
 
 #include <memory>
 #include <vector>
@@ -48,10 +49,15 @@ private:
     std::string fileName_;
 };
 
-// A script or group condition that did not compile stops the preparation as
-// a failing one would: printing without it would print a different report.
-void throwCompileErrors(const PageRuntime& runtime) {
-    if (!runtime.errors().empty()) throw ExpressionError(runtime.errors().front());
+// A group condition that did not compile stops the preparation as a failing
+// one would: printing without it would print a different report. A script
+// with a syntax error runs what compiled before it, silently, as templates
+// made for the designer expect.
+void throwCompileErrors(const PageRuntime& runtime, PassState& pass) {
+    if (runtime.conditionErrors().empty()) return;
+    const PageRuntime::ConditionError& first = runtime.conditionErrors().front();
+    pass.currentObject = first.band;
+    throw ExpressionError(first.message);
 }
 
 std::vector<TfrView*> pageObjects(TfrReport& report) {
@@ -70,6 +76,9 @@ ReportPreparation::ReportPreparation(TfrReport& report, const DataSourceRegistry
 bool ReportPreparation::Prepare() {
     error_.reset();
     startTime_ = report_.now();
+    // Saving the template for its restoring stamps a new last-change date on
+    // the copy in memory; the report information scripts read is the template's.
+    info_ = report_.Info;
     TfrEMFPages& pages = report_.EMFPages();
     pages.ClearPages();
     bool terminated = false;
@@ -104,6 +113,7 @@ void ReportPreparation::runPass(bool finalPass, int totalPages, bool& terminated
     pass.totalPages = totalPages;
     pass.printIfEmpty = printIfEmpty_;
     pass.data = &data;
+    pass.info = &info_;
 
     ExpressionEngine engine({&data, nullptr, &objects, nullptr, report_.ui()});
     engine.setStartTime(startTime_);
@@ -121,7 +131,7 @@ void ReportPreparation::runPass(bool finalPass, int totalPages, bool& terminated
             }
             runtimes.push_back(
                 std::make_unique<PageRuntime>(page, subPages[i], sources_, interpretator));
-            throwCompileErrors(*runtimes.back());
+            throwCompileErrors(*runtimes.back(), pass);
         }
         if (!(pass.twoPass && finalPass)) {
             WholeFieldBindings bindings;
@@ -134,7 +144,8 @@ void ReportPreparation::runPass(bool finalPass, int totalPages, bool& terminated
             PageRuntime* runtime = runtimes[i].get();
             if (runtime && !runtime->skip()) {
                 PageFormation formation(*runtime, pages, engine, interpretator, pass);
-                engine.setContext({&data, &formation, &objects, &formation, report_.ui()});
+                RunningBandObjects bands(objects, *runtime);
+                engine.setContext({&data, &formation, &bands, &formation, report_.ui()});
                 pass.currentObject = nullptr;
                 // Every pass builds its bands anew, so every pass collects.
                 formation.CollectAggregates();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "report/template/Report.h"
+
 #include <optional>
 #include <string>
 
@@ -39,6 +41,7 @@ private:
     std::string componentName_ = "frReport1";
     bool printIfEmpty_ = true;
     double startTime_ = 0;
+    TfrReportInfo info_;
     std::optional<std::string> error_;
 };
 

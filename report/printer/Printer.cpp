@@ -14,6 +14,11 @@ int32_t deviceToReportPixels(int pixels, int dpi) {
     return static_cast<int32_t>(std::lround(double(pixels) * (93 / 1.015) / dpi));
 }
 
+// Sizes come from templates, any 32-bit value: subtract in 64 bits.
+bool withinOne(int a, int b) {
+    return std::abs(int64_t(a) - int64_t(b)) <= 1;
+}
+
 int normalBin(int bin) {
     return isDefaultBin(bin) ? -1 : bin;
 }
@@ -65,8 +70,7 @@ void TfrPrinter::SelectPrinter(int index) {
 bool samePaper(const PaperSettings& current, const PaperSettings& wanted) {
     if (wanted.size != current.size) return false;
     if (wanted.size == kCustomPaper)
-        return std::abs(wanted.width - current.width) <= 1 &&
-               std::abs(wanted.height - current.height) <= 1 &&
+        return withinOne(wanted.width, current.width) && withinOne(wanted.height, current.height) &&
                wanted.orientation == current.orientation;
     // Every spelling of the default bin asks for the same bin.
     return wanted.orientation == current.orientation &&

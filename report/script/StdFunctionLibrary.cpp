@@ -168,12 +168,16 @@ Variant TfrStdFunctionLibrary::DoFunction(int index, const std::string& p1, cons
         return Variant(trim(text(p1)));
     case Pos: {
         std::string sub = text(p1), s = text(p2);
-        size_t at = s.find(sub);
+        // An empty text is not found anywhere: "is it in there?" must say no.
+        size_t at = sub.empty() ? std::string::npos : s.find(sub);
         return Variant(int32_t(at == std::string::npos ? 0 : static_cast<int32_t>(at) + 1));
     }
     case MaxNum:
     case MinNum: {
         Variant a = engine.EvaluateText(p1), b = engine.EvaluateText(p2);
+        // Numbers written as text ('10' from a field) compare by value, else '3' > '10'.
+        std::optional<double> x = a.asNumber(), y = b.asNumber();
+        if (x && y) return Variant((index == MaxNum) == (*x >= *y) ? *x : *y);
         int c = variantCompare(a, b);
         return (index == MaxNum) == (c >= 0) ? a : b;
     }

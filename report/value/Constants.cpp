@@ -94,10 +94,18 @@ const TfrVariables& frConstants() {
     return constants();
 }
 
+namespace {
+const char* const kPictureConstants[] = {"btBMP", "btJPG", "btICO", "btWMF"};
+}
+
 void addPictureConstants() {
-    const char* names[] = {"btBMP", "btJPG", "btICO", "btWMF"};
     for (int i = 0; i < 4; ++i)
-        constants().SetValue(names[i], Variant(int32_t(i)));
+        constants().SetValue(kPictureConstants[i], Variant(int32_t(i)));
+}
+
+void removePictureConstants() {
+    for (const char* name : kPictureConstants)
+        if (int i = constants().IndexOf(name); i >= 0) constants().Delete(i);
 }
 
 } // namespace pv

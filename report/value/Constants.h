@@ -12,5 +12,8 @@ const TfrVariables& frConstants();
 // The picture-type constants (btBMP …) join the list when the first picture
 // object is created.
 void addPictureConstants();
+// Takes them out again, as before the first picture: the list is global, so a
+// test of the plain list starts from there.
+void removePictureConstants();
 
 } // namespace pv

@@ -1,9 +1,10 @@
-#include "AppTestSupport.h"
-#include "report/qt/QtText.h"
-#include "app/Banner.h"
 #include "app/MainWindow.h"
+#include "AppTestSupport.h"
+#include "app/Banner.h"
+#include "app/dialogs/ScaledForm.h"
 #include "platform/CodePage.h"
 #include "platform/ScriptedUi.h"
+#include "report/qt/QtText.h"
 
 #include <QAction>
 #include <QLabel>
@@ -87,6 +88,8 @@ private slots:
     void unreadableSettingsAreReportedAndRunNotStarted();
     void failureInsideRunIsShownAndFileClosed();
     void bannerScrolls();
+    void windowFitsTheScreen_data();
+    void windowFitsTheScreen();
 
 private:
     std::unique_ptr<Tfm_main> makeWindow(std::string arg = {});
@@ -472,6 +475,48 @@ void MainWindowTest::bannerScrolls() {
     auto* shown = w->findChild<Banner*>("Banner");
     QVERIFY(shown);
     QVERIFY(shown->timer().isActive());
+}
+
+void MainWindowTest::windowFitsTheScreen_data() {
+    QTest::addColumn<int>("screenWidth");
+    QTest::addColumn<int>("screenHeight");
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<int>("taskbarTop");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("movedToTop");
+    // The scaler sees the simulated screen; the window is centred on the real
+    // (offscreen) one and then moved clear of a taskbar it overlaps.
+    QTest::newRow("short screen") << 600 << 240 << 96 << 0 << QSize(156, 77) << false;
+    QTest::newRow("dense screen") << 800 << 600 << 120 << 570 << QSize(389, 193) << false;
+    QTest::newRow("fits beside the taskbar") << 800 << 800 << 96 << 560 << QSize(498, 247) << false;
+    QTest::newRow("taskbar covers its bottom")
+        << 800 << 800 << 96 << 400 << QSize(498, 247) << true;
+}
+
+void MainWindowTest::windowFitsTheScreen() {
+    QFETCH(int, screenWidth);
+    QFETCH(int, screenHeight);
+    QFETCH(int, dpi);
+    QFETCH(int, taskbarTop);
+    QFETCH(QSize, size);
+    QFETCH(bool, movedToTop);
+    auto w = makeWindow();
+    const ScaleRect taskbar =
+        taskbarTop > 0 ? ScaleRect{0, taskbarTop, screenWidth, screenHeight} : ScaleRect{};
+    w->formScale()->screenMetrics = [=] {
+        return ScreenMetrics{screenWidth, screenHeight, dpi, taskbar};
+    };
+    showAndWaitForActivation(*w);
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    QTRY_VERIFY(w->formScale()->placed());
+    QCOMPARE(w->frameGeometry().size(), size);
+    const QRect screen = w->screen()->geometry();
+    QCOMPARE(w->frameGeometry().top(),
+             movedToTop ? screen.top() : screen.top() + (screen.height() - size.height()) / 2);
+    // Contents and fonts shrink with the window.
+    auto* exit = w->findChild<QPushButton*>("BitBtn6");
+    QVERIFY(exit);
+    QVERIFY(std::abs(exit->width() - 93.0 * size.width() / 498) <= 1);
 }
 
 QTEST_MAIN(MainWindowTest)

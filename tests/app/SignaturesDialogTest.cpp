@@ -1,7 +1,8 @@
-#include "program/SignaturesPresenter.h"
 #include "app/dialogs/SignaturesDialog.h"
+#include "app/dialogs/QtUi.h"
 #include "platform/CodePage.h"
 #include "platform/ScriptedUi.h"
+#include "program/SignaturesPresenter.h"
 #include "tests/support/TempSettings.h"
 
 #include <QApplication>
@@ -9,9 +10,14 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
 
 using namespace pv;
 using pv::test::TempSettings;
@@ -196,6 +202,63 @@ TEST_F(SetupDialogTest, ReadOnlyFileKeepsTheDialogOpenWithTheError) {
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(ui.messages().back().icon, MsgIcon::Error);
     EXPECT_EQ(dir.ini(), "[Enterprise]\r\nОКПО=1\r\n");
+}
+
+// What the dialog looked like whenever a message box came up.
+class WatchingUi : public ScriptedUi {
+public:
+    std::function<void()> onMessage;
+    MsgResult messageBox(const std::string& text, const std::string& caption, MsgIcon icon,
+                         MsgButtons buttons) override {
+        if (onMessage) onMessage();
+        return ScriptedUi::messageBox(text, caption, icon, buttons);
+    }
+};
+
+TEST(SetupDialogOpening, TheKopecksQuestionComesOnceTheDialogIsShownUnderItsNewCaption) {
+    TempSettings dir;
+    DriverContext context;
+    context.ProgramDir = dir.dir();
+    context.settings.kopecks = ru("Нет");
+    WatchingUi ui;
+    SignaturesPresenter presenter{context, ui, [] { return std::string(); }};
+    Tfm_setup dialog{presenter, ui};
+    std::vector<std::pair<bool, QString>> seen;
+    ui.onMessage = [&] { seen.push_back({dialog.isVisible(), dialog.BoxKop()->text()}); };
+    ui.queueAnswer(MsgResult::No);
+    dialog.show();
+    EXPECT_TRUE(seen.empty()) << "nothing is asked while the dialog is being shown";
+    QApplication::processEvents();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_TRUE(seen[0].first);
+    EXPECT_EQ(seen[0].second, u("АДВ-11"));
+    EXPECT_EQ(dialog.BoxKop()->text(), u("АДВ-11 без копеек"));
+    dialog.close();
+}
+
+TEST(SetupDialogOpening, MessageBoxesBelongToTheDialogInFront) {
+    QWidget mainWindow;
+    QtUi ui;
+    ui.setParentWidget(&mainWindow);
+    QDialog dialog(&mainWindow);
+    QWidget* owner = nullptr;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                owner = box->parentWidget();
+                box->accept();
+                poll.stop();
+                dialog.accept();
+            }
+    });
+    QTimer::singleShot(0, &dialog, [&] {
+        poll.start();
+        ui.messageBox("text", "caption", MsgIcon::Information, MsgButtons::Ok);
+    });
+    dialog.exec();
+    EXPECT_EQ(owner, &dialog);
 }
 
 TEST_F(SetupDialogTest, EscapeDoesNotClose) {

@@ -1,21 +1,23 @@
 // Preparing a report from a template over memory tables, read back from the
 // prepared pages it leaves.
-#include "tests/support/TemplateBuilding.h"
 #include "platform/CodePage.h"
 #include "platform/ScriptedUi.h"
 #include "platform/SystemFormat.h"
-#include "report/model/BandView.h"
 #include "report/data/DataSet.h"
 #include "report/data/DataSourceRegistry.h"
-#include "report/prepared/PreparedPages.h"
+#include "report/data/MemoryTable.h"
+#include "report/model/BandView.h"
 #include "report/model/MemoView.h"
 #include "report/model/Page.h"
-#include "report/template/Report.h"
+#include "report/model/PictureView.h"
 #include "report/prepare/ReportPreparation.h"
-#include "report/data/MemoryTable.h"
+#include "report/prepared/PreparedPages.h"
+#include "report/template/Report.h"
+#include "tests/support/TemplateBuilding.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -252,6 +254,134 @@ TEST_F(PreparationTest, ScriptChangesToObjectsAreUndoneAfterPreparation) {
     ASSERT_EQ(report_.PageCount(), 1);
     EXPECT_NE(report_.FindObject("MData")->Visible, 0);
     EXPECT_EQ(report_.FindObject("MData")->Top, 40);
+}
+
+TEST_F(PreparationTest, SystemVariablesTellTheReportAndWhereItStands) {
+    report_.Info.ReportName = ru("Анкета");
+    report_.Info.ReportComment = "comment";
+    report_.Info.ReportAutor = "author";
+    report_.Info.VMajor = "1";
+    report_.Info.VMinor = "2";
+    report_.Info.VRelease = "3";
+    report_.Info.VBuild = "4";
+    report_.Info.CreationDate = 38874; // 06.06.2006
+    report_.Info.LastChangeDate = 38875.5;
+    bandWith(btReportTitle, "Title", 0, 20,
+             "[REPORTNAME] [REPORTCOMMENT] [REPORTAUTOR] [VMAJOR].[VMINOR].[VRELEASE].[VBUILD] "
+             "[REPORTDATE #Ddd.mm.yyyy] [REPORTLASTCHANGE #Ddd.mm.yyyy hh:nn]");
+    rows({{"A", ""}, {"B", ""}, {"C", ""}});
+    TfrBandView& data = bandWith(btMasterData, "Data", 40, 20,
+                                 "[F_Fam] [LINE#] [CURRENT#] [COLUMN#]", "frDBDataSet1");
+    data.Script = {"if [LINE#] = 3 then NewPage"};
+    prepare();
+    ASSERT_TRUE(ui_.messages().empty()) << ui_.messages()[0].text;
+    ASSERT_EQ(pageCount(), 2);
+    EXPECT_EQ(texts(0), (std::vector<std::string>{
+                            ru("Анкета comment author 1.2.3.4 06.06.2006 07.06.2006 12:00"),
+                            "A 1 1 1", "B 2 2 1"}));
+    // CURRENT# counts the rows of the sheet, LINE# those of the band.
+    EXPECT_EQ(texts(1), (std::vector<std::string>{"C 3 1 1"}));
+}
+
+TEST_F(PreparationTest, CalcWidthIsWhatTheExpandedTextNeeds) {
+    rows({{"A", ""}});
+    band(btMasterData, "Data", 40, 20, "frDBDataSet1");
+    memo("Narrow", 40, "[F_Fam]").Script = {"wNarrow := CALCWIDTH"};
+    memo("Wide", 40, "[F_Fam][F_Fam][F_Fam][F_Fam][F_Fam][F_Fam]").Script = {"wWide := CALCWIDTH"};
+    bandWith(btReportSummary, "Sum", 80, 20,
+             "[IF(wNarrow > 0, 'y', 'n')][IF(wWide > 2 * wNarrow, 'y', 'n')][IF(wWide < 300, "
+             "'y', 'n')]");
+    prepare();
+    ASSERT_TRUE(ui_.messages().empty()) << ui_.messages()[0].text;
+    EXPECT_EQ(texts(0).back(), "yyy");
+}
+
+TEST_F(PreparationTest, PictureConstantsAndPictureBytesAreKnown) {
+    auto picture = std::make_unique<TfrPictureView>();
+    picture->Name = "Pic1";
+    picture->Top = 200;
+    picture->Picture = {gkBitmap, std::string("BM\0\1\2", 5)};
+    page_->Objects.push_back(std::move(picture));
+    memo("Shown", 0, "[btBMP] [btJPG] [btICO] [btWMF] [LENGTH(Pic1.Picture)]");
+    prepare();
+    ASSERT_TRUE(ui_.messages().empty()) << ui_.messages()[0].text;
+    const std::vector<std::string> shown = texts(0);
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "0 1 2 3 5"), shown.end());
+}
+
+TEST_F(PreparationTest, BandPropertiesAreThoseOfTheRunningBand) {
+    rows({{"A", ""}, {"B", ""}, {"C", ""}, {"D", ""}});
+    TfrBandView& data =
+        bandWith(btMasterData, "Data", 40, 20, "[F_Fam] [Data.Height] [Data.EOF] [Data.DataSource]",
+                 "frDBDataSet1");
+    // The second row is printed taller; the third is skipped by moving on.
+    data.Script = {"if [LINE#] = 2 then Data.Height := 40;", "if [F_Fam] = 'C' then Data.NEXT"};
+    bandWith(btReportSummary, "Sum", 80, 20, "[Data.EOF]");
+    prepare();
+    ASSERT_TRUE(ui_.messages().empty()) << ui_.messages()[0].text;
+    EXPECT_EQ(printed(0), (std::vector<Printed>{{"A 20 False frDBDataSet1", top_},
+                                                {"B 40 False frDBDataSet1", top_ + 20},
+                                                {"D 40 False frDBDataSet1", top_ + 60},
+                                                {"True", top_ + 100}}));
+}
+
+TEST_F(PreparationTest, ScriptWithASyntaxErrorRunsWhatCameBeforeIt) {
+    rows({{"A", ""}});
+    band(btMasterData, "Data", 40, 20, "frDBDataSet1");
+    memo("Box", 40, "[sa]").Script = {"sa := 5; sb := 1 sc := 2; sa := 7"};
+    prepare();
+    EXPECT_TRUE(ui_.messages().empty());
+    EXPECT_EQ(texts(0), (std::vector<std::string>{"5"}));
+}
+
+TEST_F(PreparationTest, ErrorInAnObjectsScriptNamesTheObjectAndItsText) {
+    rows({{"A", ""}});
+    band(btMasterData, "Data", 40, 20, "frDBDataSet1");
+    TfrMemoView& box = memo("Box", 40, "first");
+    box.Memo.push_back("[F_Fam]");
+    box.Script = {"x := NoSuchName"};
+    prepare();
+    EXPECT_EQ(pageCount(), 0);
+    ASSERT_EQ(ui_.messages().size(), 1u);
+    EXPECT_EQ(ui_.messages()[0].text, ru("Возникла ошибка при обработке выражения") +
+                                          "\rfirst\r[F_Fam]\r\r" + ru("Документ:") +
+                                          " frReport1\r" + ru("Объект:") + " Box\r\r" +
+                                          ru("Переменная не определена:") + " \"NOSUCHNAME\"");
+}
+
+TEST_F(PreparationTest, GroupConditionThatDoesNotCompileNamesItsBand) {
+    rows({{"A", ""}});
+    bandWith(btGroupHeader, "Group1", 20, 20, "g", "(F_Fam");
+    bandWith(btMasterData, "Data", 40, 20, "[F_Fam]", "frDBDataSet1");
+    prepare();
+    EXPECT_EQ(pageCount(), 0);
+    ASSERT_EQ(ui_.messages().size(), 1u);
+    const std::string expected = ru("Возникла ошибка при обработке выражения") + "\r\r" +
+                                 ru("Документ:") + " frReport1\r" + ru("Объект:") + " Group1\r\r";
+    EXPECT_EQ(ui_.messages()[0].text.substr(0, expected.size()), expected);
+}
+
+TEST_F(PreparationTest, StopReportEndsAfterTheCurrentBandHasPrinted) {
+    struct {
+        const char* bandScript;
+        const char* objectScript;
+    } cases[] = {{"if [F_Fam] = 'B' then STOPREPORT", ""},
+                 {"", "if [F_Fam] = 'B' then StopReport"}};
+    for (const auto& c : cases) {
+        report_.Clear();
+        page_ = &report_.AddPage();
+        table_.Close();
+        rows({{"A", ""}, {"B", ""}, {"C", ""}});
+        TfrBandView& data = band(btMasterData, "Data", 40, 20, "frDBDataSet1");
+        if (*c.bandScript) data.Script = {c.bandScript};
+        TfrMemoView& first = memo("First", 40, "[F_Fam]");
+        if (*c.objectScript) first.Script = {c.objectScript};
+        memo("Second", 40, "x[F_Fam]");
+        bandWith(btReportSummary, "Sum", 80, 20, "summary");
+        prepare();
+        EXPECT_EQ(texts(0), (std::vector<std::string>{"A", "xA", "B", "xB"}))
+            << c.bandScript << c.objectScript;
+    }
 }
 
 // Detail rows carry their master's surname in F_Strax; the filter shows those

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace pv {
 namespace {
 
@@ -100,6 +102,22 @@ TEST_F(PrinterTest, SamePaper) {
     for (const auto& c : table)
         EXPECT_EQ(printer.SamePaper(c.size, c.width, c.height, c.orientation, c.bin), c.same)
             << c.size << " o" << c.orientation << " bin " << c.bin;
+}
+
+TEST(SamePaper, FarApartSizesFromAHostileTemplateDiffer) {
+    constexpr int lowest = std::numeric_limits<int>::min(),
+                  highest = std::numeric_limits<int>::max();
+    struct {
+        int currentWidth, wantedWidth;
+    } cases[] = {{-1207959552, 1090520320}, {lowest, 0}, {highest, lowest}, {lowest, highest}};
+    for (const auto& c : cases) {
+        PaperSettings current{256, c.currentWidth, 100, 0, -1},
+            wanted{256, c.wantedWidth, 100, 0, -1};
+        EXPECT_FALSE(samePaper(current, wanted)) << c.currentWidth << " vs " << c.wantedWidth;
+        PaperSettings tall{256, 100, c.currentWidth, 0, -1}, flat{256, 100, c.wantedWidth, 0, -1};
+        EXPECT_FALSE(samePaper(tall, flat)) << c.currentWidth << " vs " << c.wantedWidth;
+    }
+    EXPECT_TRUE(samePaper({256, highest, lowest, 0, -1}, {256, highest - 1, lowest + 1, 0, -1}));
 }
 
 TEST_F(PrinterTest, SetPaperDoesNothingWhilePrinting) {

@@ -6,14 +6,20 @@
 #include "report/model/ByteStream.h"
 #include "report/model/FrfError.h"
 #include "report/model/FrfPrimitives.h"
-#include "report/template/frf/FrfWriter.h"
 #include "report/model/LineView.h"
 #include "report/model/MemoView.h"
+#include "report/model/Page.h"
 #include "report/model/PictureView.h"
-#include "report/template/Report.h"
 #include "report/model/SubReportView.h"
+#include "report/printer/PaperSizes.h"
+#include "report/printer/Printer.h"
+#include "report/template/Report.h"
+#include "report/template/frf/FrfWriter.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
 
 namespace pv {
 namespace {
@@ -279,6 +285,42 @@ TEST_F(FrfWriterTest, PrinterNameIsTheSelectedPrinter) {
     std::string bytes = save(report);
     // Edition byte, two i16 flags, then the name: length 1, byte 1, byte 0.
     EXPECT_EQ(bytes.substr(5, 4), std::string("\x01\x00\x01\x00", 4));
+}
+
+// Loading sets the shared printer's paper, so what a template loads to may
+// depend on the paper the printer held before: a custom size one tenth of a
+// millimetre off the page's own counts as the same paper to the printer.
+TEST_F(FrfWriterTest, FuzzFoundTemplatesSaveBackToThemselvesWhateverThePrinterHeld) {
+    std::ifstream in(PV_SOURCE_DIR
+                     "/fuzz/corpus/template_loader/saved-bytes-reload-differently.frf",
+                     std::ios::binary);
+    ASSERT_TRUE(in);
+    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    const PaperSettings held[] = {{9, 2100, 2970, 0, -1},
+                                  {256, -2147483647, 65536, 91, -1},
+                                  {256, -2147483645, 65535, 91, -1}};
+    for (const PaperSettings& paper : held) {
+        frPrinter().SetPaper(paper.size, paper.width, paper.height, paper.orientation, paper.bin,
+                             true);
+        const std::string name = std::to_string(paper.width) + "x" + std::to_string(paper.height);
+        TfrReport loaded;
+        loaded.setClock([] { return 40000.0; });
+        loadInto(loaded, bytes);
+        std::string first = save(loaded);
+        TfrReport again;
+        again.setClock([] { return 40000.0; });
+        loadInto(again, first);
+        EXPECT_EQ(save(again), first) << name;
+    }
+}
+
+TEST_F(FrfWriterTest, CustomPaperKeepsItsOwnSizeBesideANearlySamePrinterPaper) {
+    frPrinter().SetPaper(kCustomPaper, 1000, 2000, 0, -1, true);
+    TfrPage& page = report.AddPage();
+    page.ChangePaper(kCustomPaper, 1001, 1999, 0, -1);
+    EXPECT_EQ(page.PaperWidth, 1001);
+    EXPECT_EQ(page.PaperHeight, 1999);
+    EXPECT_EQ(page.Size, kCustomPaper);
 }
 
 } // namespace
