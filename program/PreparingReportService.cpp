@@ -1,24 +1,27 @@
 #include "program/PreparingReportService.h"
 
-#include "report/prepared/PreparedPages.h"
 #include "report/prepare/ReportPreparation.h"
+#include "report/prepared/PreparedPages.h"
 
 namespace pv {
 
 PreparingReportService::PreparingReportService(const DataSourceRegistry& sources, Ui& ui,
                                                ReportPresenter& presenter)
     : sources_(sources), presenter_(presenter) {
-    for (ReportId id : {ReportId::frReport1, ReportId::frReport2, ReportId::frReport3,
-                        ReportId::frCompositeReport1}) {
-        TfrReport& r = reports_.try_emplace(id).first->second;
-        r.setUi(&ui);
-    }
+    for (ReportId id : {ReportId::frReport1, ReportId::frReport2, ReportId::frReport3})
+        reports_.try_emplace(id).first->second.setUi(&ui);
+    frCompositeReport1.setUi(&ui);
     for (ReportId id : {ReportId::frReport1, ReportId::frCompositeReport1}) {
-        TfrReport& r = reports_.at(id);
+        TfrReport& r = report(id);
         r.InitialZoom = TfrPreviewZoom::pzPageWidth;
         r.PreviewButtons = pbZoom | pbSave | pbPrint | pbExit;
     }
     reports_.at(ReportId::frReport1).ModifyPrepared = false;
+}
+
+TfrReport& PreparingReportService::report(ReportId id) {
+    if (id == ReportId::frCompositeReport1) return frCompositeReport1;
+    return reports_.at(id);
 }
 
 bool PreparingReportService::hasTemplate(ReportId id) const {
@@ -27,21 +30,48 @@ bool PreparingReportService::hasTemplate(ReportId id) const {
 }
 
 void PreparingReportService::LoadFromFile(ReportId id, const std::string& path) {
-    if (reports_.at(id).LoadFromFile(path)) loaded_[id] = true;
+    if (report(id).LoadFromFile(path)) loaded_[id] = true;
+}
+
+void PreparingReportService::ClearCompositeReports() {
+    members_.clear();
+}
+
+void PreparingReportService::AddCompositeReport(ReportId member) {
+    if (member != ReportId::frCompositeReport1) members_.push_back(member); // not itself
 }
 
 void PreparingReportService::PrepareAndPreview(ReportId id) {
-    // The composite report has no preparation of its own yet: its members are
-    // shown as they stand, without pages.
-    if (id == ReportId::frCompositeReport1 || !hasTemplate(id)) {
+    if (id == ReportId::frCompositeReport1) {
+        prepareComposite();
+        return;
+    }
+    if (!hasTemplate(id)) {
         presenter_.present(id, nullptr);
         return;
     }
-    TfrReport& r = reports_.at(id);
+    TfrReport& r = report(id);
     ReportPreparation preparation(r, sources_);
     preparation.setComponentName(reportName(id));
     preparation.Prepare();
     presenter_.present(id, r.EMFPages().Count() > 0 ? &r : nullptr);
+}
+
+// Members whose template never loaded are left out, as a report without a
+// template prints nothing of its own.
+void PreparingReportService::prepareComposite() {
+    TfrCompositeReport& composite = frCompositeReport1;
+    composite.ClearReports();
+    for (ReportId member : members_)
+        if (hasTemplate(member)) composite.AddReport(report(member), reportName(member));
+    if (composite.Reports().empty()) {
+        presenter_.present(ReportId::frCompositeReport1, nullptr);
+        return;
+    }
+    ReportPreparation preparation(composite, sources_);
+    preparation.Prepare();
+    presenter_.present(ReportId::frCompositeReport1,
+                       composite.EMFPages().Count() > 0 ? &composite : nullptr);
 }
 
 } // namespace pv

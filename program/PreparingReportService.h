@@ -2,6 +2,7 @@
 
 #include "batch/ReportPresenter.h"
 #include "batch/ReportService.h"
+#include "report/template/CompositeReport.h"
 #include "report/template/Report.h"
 
 #include <map>
@@ -21,22 +22,24 @@ public:
 
     void LoadFromFile(ReportId report, const std::string& path) override;
     void PrepareAndPreview(ReportId report) override;
-    void SetDoublePassReport(bool value) override { doublePass_ = value; }
-    void ClearCompositeReports() override { members_.clear(); }
-    void AddCompositeReport(ReportId member) override { members_.push_back(member); }
+    void SetDoublePassReport(bool value) override { frCompositeReport1.DoublePass = value; }
+    void ClearCompositeReports() override;
+    void AddCompositeReport(ReportId member) override;
 
-    TfrReport& report(ReportId id) { return reports_.at(id); }
+    TfrReport& report(ReportId id);
     // Whether a template was ever loaded into the report.
     bool hasTemplate(ReportId id) const;
-    bool doublePass() const { return doublePass_; }
+    bool doublePass() const { return frCompositeReport1.DoublePass != 0; }
     const std::vector<ReportId>& members() const { return members_; }
 
 private:
+    void prepareComposite();
+
     const DataSourceRegistry& sources_;
     ReportPresenter& presenter_;
     std::map<ReportId, TfrReport> reports_;
+    TfrCompositeReport frCompositeReport1;
     std::map<ReportId, bool> loaded_;
-    bool doublePass_ = false;
     std::vector<ReportId> members_;
 };
 

@@ -10,11 +10,13 @@
 #include "report/prepare/BandAlignPlacement.h"
 #include "report/prepare/DataSourceContext.h"
 #include "report/prepare/PageRuntime.h"
+#include "report/prepare/PreparationEvents.h"
 #include "report/prepare/ViewPrint.h"
 #include "report/prepared/PreparedPages.h"
 #include "report/script/ExpressionEngine.h"
 #include "report/script/ScriptInterpreter.h"
 #include "report/template/Report.h"
+#include "report/template/ReportEvents.h"
 
 #include <algorithm>
 #include <set>
@@ -62,6 +64,11 @@ private:
 };
 
 } // namespace
+
+void PassState::endPages(int page) {
+    for (; pagesEnded < page; ++pagesEnded)
+        if (events) events->endPage(pagesEnded);
+}
 
 PageFormation::PageFormation(PageRuntime& runtime, TfrEMFPages& pages,
                                    ExpressionEngine& engine, TfrInterpretator& interpretator,
@@ -114,18 +121,23 @@ void PageFormation::Form(SheetContinuation& continuation) {
     }
     footedUpTo_ = firstSheet_ - 1;
 
-    const int before = pages_.Count();
-    printTitle();
-    if (pages_.Count() == before) {
-        TfrBand* header = runtime_.slot(btPageHeader);
-        if (header && header->flags & flBandOnFirstPage) drawBand(header);
-        drawBand(runtime_.slot(btColumnHeader));
-    }
-    emptySheetY_ = std::max(emptySheetY_, runtime_.curY);
-    if (deepestLevel_ >= 0) dataLoop(0);
-    if (!pass_.terminated) {
-        drawBand(runtime_.slot(btColumnFooter));
-        printSummary();
+    if (pass_.events && pass_.events->member().OnManualBuild) {
+        pass_.events->member().OnManualBuild(page_,
+                                             [this](std::string_view name) { showBand(name); });
+    } else {
+        const int before = pages_.Count();
+        printTitle();
+        if (pages_.Count() == before) {
+            TfrBand* header = runtime_.slot(btPageHeader);
+            if (header && header->flags & flBandOnFirstPage) drawBand(header);
+            drawBand(runtime_.slot(btColumnHeader));
+        }
+        emptySheetY_ = std::max(emptySheetY_, runtime_.curY);
+        if (deepestLevel_ >= 0) dataLoop(0);
+        if (!pass_.terminated) {
+            drawBand(runtime_.slot(btColumnFooter));
+            printSummary();
+        }
     }
     continuation.curY =
         runtime_.columns() > 1 && runtime_.currentColumn > 0 ? pageBottom_ : runtime_.curY;
@@ -249,6 +261,8 @@ void PageFormation::drawBand(TfrBand* band) {
     band->calculatedHeight = 0;
     band->newPageRequests = 0;
     band->newColumnRequests = 0;
+    if (pass_.events) pass_.events->beginBand(band->view);
+    closeBandColumns(*band);
     const bool breakAllowed = band->pageBreakAllowed;
     const int startY = runtime_.curY;
     runBandScript(*band);
@@ -256,15 +270,24 @@ void PageFormation::drawBand(TfrBand* band) {
 
     if (objectVisible(*band)) {
         if (band->type == btColumnHeader) runtime_.columnsTop = runtime_.curY;
+        enterBandColumn(*band);
+        bool split = false;
         if (!placedApart(band->type)) {
             int height = bandHeight(*band);
             if (!fitsOnSheet(*band, height) && !band->pageBreakAllowed) {
                 const int emptyRoom = runtime_.bottomLimit - emptySheetY_ - columnFooterHeight();
                 if (height <= emptyRoom || runtime_.curY > emptySheetY_) breakColumn(band);
+                // Taller than a whole sheet: cut it rather than print past the bottom.
+                if (!fitsOnSheet(*band, height)) band->pageBreakAllowed = true;
             }
+            split = band->pageBreakAllowed && !fitsOnSheet(*band, height);
         }
         if (band->isData()) accumulate(*band, true);
-        printObjects(*band);
+        if (split)
+            printSplit(*band);
+        else
+            printObjects(*band);
+        leaveBandColumn(*band);
         if (band->isData()) {
             ++rowsPrinted_[band];
             auto& [sheet, count] = sheetRows_[band];
@@ -288,6 +311,7 @@ void PageFormation::drawBand(TfrBand* band) {
         restartAggregates(*band);
     runtime_.lastBand = band;
     band->pageBreakAllowed = breakAllowed;
+    if (pass_.events) pass_.events->endBand(band->view);
     current_ = outer;
 }
 
@@ -295,7 +319,7 @@ void PageFormation::runBandScript(TfrBand& band) {
     if (band.script.code.empty()) return;
     pass_.currentObject = band.view;
     scriptSetCurY_ = false;
-    interpretator_.RunScript(band.script, kScriptStepLimit);
+    interpretator_.RunScript(band.script, pass_.scriptSteps);
 }
 
 void PageFormation::serveRequests(TfrBand& band, int requestsStartY) {
@@ -360,31 +384,40 @@ void PageFormation::printObjects(TfrBand& band) {
         runtime_.curY += band.height;
 }
 
-void PageFormation::writeObject(TfrBand& band, TfrView& view) {
-    pass_.currentObject = &view;
-    const bool stretchable = dynamic_cast<TfrMemoView*>(&view) || dynamic_cast<TfrLineView*>(&view);
-    int height = view.Height;
+int PageFormation::printHeight(const TfrBand& band, const TfrView& view) const {
+    const bool stretchable =
+        dynamic_cast<const TfrMemoView*>(&view) || dynamic_cast<const TfrLineView*>(&view);
     if (band.stretched && stretchable && view.flag(flStretched) && view.Height > 0)
-        height = band.calculatedHeight - view.Top;
+        return band.calculatedHeight - view.Top;
+    return view.Height;
+}
+
+void PageFormation::writeObject(TfrBand& band, TfrView& view) {
+    const int height = printHeight(band, view);
     int top = view.Top + band.y;
     if (view.BandAlign == baBottom) top = band.y + band.calculatedHeight - height;
     if (view.BandAlign == baTop) top = band.y;
-    PrintPosition position(view, view.Left + runtime_.horizontalOffset - leftLimit_, top, height);
-
     if (pass_.twoPass && !pass_.finalPass) {
+        pass_.currentObject = &view;
+        PrintPosition position(view, view.Left + runtime_.horizontalOffset - leftLimit_, top,
+                               height);
         runScript(view);
         return;
     }
+    writeAt(band, view, top, height, DrawMode::Normal, pages_.ObjectStream(pass_.currentPage));
+}
+
+bool PageFormation::writeAt(TfrBand& band, TfrView& view, int top, int height, DrawMode mode,
+                            ByteStream& stream) {
+    pass_.currentObject = &view;
+    PrintPosition position(view, view.Left + runtime_.horizontalOffset - leftLimit_, top, height);
     PreparedPlacement placement;
     placement.limits = {leftLimit_, rightLimit_};
     for (const TfrView* other : band.objects)
         if (other != &view && other->Top == view.Top) placement.neighbours.push_back(other);
-    ByteStream& stream = pages_.ObjectStream(pass_.currentPage);
     if (auto* memo = dynamic_cast<TfrMemoView*>(&view))
-        WritePreparedMemo(stream, *memo, engine_, memoState(view), *this, DrawMode::Normal,
-                          &placement);
-    else
-        WritePreparedView(stream, view, engine_, *this, &placement);
+        return WritePreparedMemo(stream, *memo, engine_, memoState(view), *this, mode, &placement);
+    return WritePreparedView(stream, view, engine_, *this, &placement);
 }
 
 void PageFormation::rememberGroupValue(TfrBand& band) {
@@ -488,10 +521,18 @@ void PageFormation::restartAggregates(TfrBand& band) {
             pv::restartAggregates(*data, band.name);
 }
 
+bool PageFormation::beforePrint(Lines& lines, TfrView& view) {
+    return pass_.events && pass_.events->beforePrint(lines, view);
+}
+
+void PageFormation::showBand(std::string_view name) {
+    drawBand(runtime_.findBand(name));
+}
+
 void PageFormation::runScript(TfrView& view) {
     const CompiledScript* script = runtime_.objectScript(view);
     if (!script || script->code.empty()) return;
-    interpretator_.RunScript(*script, kScriptStepLimit);
+    interpretator_.RunScript(*script, pass_.scriptSteps);
 }
 
 void PageFormation::breakColumn(TfrBand* cause) {
@@ -535,8 +576,16 @@ void PageFormation::startNewPage() {
 }
 
 void PageFormation::addSheet() {
+    // A stopped pass writes on the sheet it stopped on and starts no other.
+    if (pass_.terminated && pages_.Count() > 0) return;
+    pass_.endPages(pages_.Count());
     pages_.AppendPage(page_);
     pass_.currentPage = pages_.Count() - 1;
+    if (pass_.events) {
+        pass_.events->beginPage(pass_.currentPage);
+        pass_.events->progress(pages_.Count());
+    }
+    if (pass_.pageLimit > 0 && pages_.Count() >= pass_.pageLimit) pass_.terminated = true;
     runtime_.curY = topLimit_;
     runtime_.currentColumn = 0;
     runtime_.horizontalOffset = leftLimit_;

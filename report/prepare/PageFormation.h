@@ -17,7 +17,9 @@ class TfrDataset;
 class TfrEMFPages;
 class TfrInterpretator;
 class TfrPage;
+class ByteStream;
 class PageRuntime;
+class PreparationEvents;
 class TfrView;
 struct TfrReportInfo;
 
@@ -38,6 +40,19 @@ struct PassState {
     DataSourceContext* data = nullptr;
     // REPORTNAME and the other information texts; may be null.
     const TfrReportInfo* info = nullptr;
+    // The handlers to call; may be null.
+    const PreparationEvents* events = nullptr;
+    // The prepared pages before this one have had their OnEndPage.
+    int pagesEnded = 0;
+    // A script stops after this many instructions, so an endless loop in a
+    // template ends the preparation with an error instead of hanging it.
+    long scriptSteps = 10'000'000;
+    // The pass stops, as STOPREPORT stops it, once it has this many sheets
+    // (0: no limit); for templates nobody vouches for.
+    int pageLimit = 0;
+
+    // Calls OnEndPage for the sheets before `page` not yet ended.
+    void endPages(int page);
 };
 
 // Where a page formation stopped, for a following template page printed on
@@ -68,10 +83,6 @@ public:
     // summaries print, in the data bands whose rows they count.
     void CollectAggregates();
 
-    // A script stops after this many instructions, so an endless loop in a
-    // template ends the preparation with an error instead of hanging it.
-    static constexpr long kScriptStepLimit = 10'000'000;
-
     // ReportState
     std::optional<Variant> systemVariable(std::string_view name) override;
     std::optional<Variant> pageValue(std::string_view name) override;
@@ -83,8 +94,12 @@ public:
     void stopReport() override;
     void newPage() override;
     void newColumn() override;
+    // Prints the band of that name where the page stands; for a page that
+    // OnManualBuild builds.
+    void showBand(std::string_view name) override;
     // ObjectPrintEvents
     void runScript(TfrView& view) override;
+    bool beforePrint(Lines& lines, TfrView& view) override;
 
 private:
     void dataLoop(int level);
@@ -99,8 +114,21 @@ private:
     void serveRequests(TfrBand& band, int requestsStartY);
     bool fitsOnSheet(TfrBand& band, int height);
     int bandHeight(TfrBand& band);
+    // Band columns: successive rows of a band with Columns > 1 side by side.
+    bool usesBandColumns(const TfrBand& band) const;
+    void enterBandColumn(TfrBand& band);
+    void leaveBandColumn(TfrBand& band);
+    void closeBandColumns(const TfrBand& next);
     void printObjects(TfrBand& band);
+    // Prints a band cut at the bottom of the sheet, and its rest on the next
+    // sheets, until every object is written.
+    void printSplit(TfrBand& band);
+    // The height an object prints with: a stretched one reaches the band's bottom.
+    int printHeight(const TfrBand& band, const TfrView& view) const;
     void writeObject(TfrBand& band, TfrView& view);
+    // Writes the object at a page position; true when a record was written.
+    bool writeAt(TfrBand& band, TfrView& view, int top, int height, DrawMode mode,
+                 ByteStream& stream);
     void rememberGroupValue(TfrBand& band);
 
     void collectBand(TfrBand& band, int asType);

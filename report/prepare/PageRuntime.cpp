@@ -132,6 +132,9 @@ void PageRuntime::buildCrossBands(const DataSourceRegistry& sources,
 void PageRuntime::buildBands(const DataSourceRegistry& sources,
                                 const TfrInterpretator& compiler) {
     const bool subReport = skip_;
+    for (auto& candidate : page_.Objects)
+        if (TfrBandView* view = bandViewOf(*candidate); view && !isCrossType(view->bandType()))
+            bandTops_.insert(view->Top);
     for (int type = btReportTitle; type < btNone; ++type) {
         if (isCrossType(type)) continue;
         for (auto& candidate : page_.Objects) {
@@ -168,23 +171,28 @@ void PageRuntime::takeObjects(TfrBand& band) {
         inBand_.insert(&view);
         band.objects.push_back(&view);
     };
+    // An object on the band's bottom edge belongs to the band that starts
+    // there, if one does: a child band drawn right under its band keeps its
+    // objects, and stretches with them.
+    auto inside = [&](const TfrView& o) {
+        return verticallyInside(o, band) &&
+               (o.Top < band.y + band.height || !bandTops_.count(o.Top));
+    };
     for (auto& object : page_.Objects) {
         TfrView& o = *object;
         if (o.typeCode() != gtBand && !isSubReport(o) && !inBand_.count(&o) &&
-            !inCross_.count(&o) && verticallyInside(o, band))
+            !inCross_.count(&o) && inside(o))
             take(o);
     }
     // An object of a cross band prints in this band too; one already in another
     // band has its Top relative to that band and is left there.
     for (auto& object : page_.Objects) {
         TfrView& o = *object;
-        if (inCross_.count(&o) && !inBand_.count(&o) && verticallyInside(o, band)) take(o);
+        if (inCross_.count(&o) && !inBand_.count(&o) && inside(o)) take(o);
     }
     for (auto& object : page_.Objects) {
         TfrView& o = *object;
-        if (isSubReport(o) && !inBand_.count(&o) && !inCross_.count(&o) &&
-            verticallyInside(o, band))
-            take(o);
+        if (isSubReport(o) && !inBand_.count(&o) && !inCross_.count(&o) && inside(o)) take(o);
     }
     for (TfrView* view : band.objects)
         view->Top -= band.y;

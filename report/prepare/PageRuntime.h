@@ -94,6 +94,7 @@ private:
     std::array<TfrBand*, kBandSlots> slots_{};
     // Objects taken by a cross band, and by any other band.
     std::set<const TfrView*> inCross_, inBand_;
+    std::set<int> bandTops_; // where the bands outside cross bands start
     std::map<const TfrView*, CompiledScript> scripts_;
     std::vector<TfrView*> flagged_;
     std::vector<std::string> errors_;

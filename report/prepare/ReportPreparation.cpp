@@ -1,16 +1,21 @@
 #include "report/prepare/ReportPreparation.h"
 
+#include "platform/CodePage.h"
 #include "platform/Ui.h"
+#include "report/model/BandView.h"
 #include "report/model/ByteStream.h"
 #include "report/prepare/DataSourceContext.h"
 #include "report/prepare/PageFormation.h"
 #include "report/prepare/PageRuntime.h"
+#include "report/prepare/PreparationEvents.h"
 #include "report/prepare/RunningBandObjects.h"
+#include "report/prepare/UnsupportedTemplateError.h"
 #include "report/prepare/WholeFieldBinding.h"
 #include "report/prepared/PreparedPages.h"
 #include "report/script/ExpressionEngine.h"
 #include "report/script/ExpressionErrorMessage.h"
 #include "report/script/ScriptInterpreter.h"
+#include "report/template/CompositeReport.h"
 #include "report/template/Report.h"
 #include "report/template/ReportObjects.h"
 #include "report/value/ExpressionError.h"
@@ -68,10 +73,53 @@ std::vector<TfrView*> pageObjects(TfrReport& report) {
     return objects;
 }
 
+// Cross-tab bands are not printed by this engine; a template that has them
+// is refused as a whole rather than printed with its cross objects misplaced.
+void refuseCrossBands(const TfrReport& report) {
+    for (const auto& page : report.Pages)
+        for (const auto& view : page->Objects) {
+            const auto* band = dynamic_cast<const TfrBandView*>(view.get());
+            if (band && band->typeCode() == gtBand && band->bandType() >= btCrossHeader &&
+                band->bandType() <= btCrossFooter)
+                throw UnsupportedTemplateError(
+                    ru("Перекрёстные полосы не поддерживаются: полоса ") + band->Name +
+                    ru(" на странице ") + page->Name);
+        }
+}
+
+void call(const std::function<void()>& handler) {
+    if (handler) handler();
+}
+
+// The handlers of OnGetValue and OnUserFunction, as the expression engine asks them.
+ExpressionEngine::UserHandlers userHandlers(const TfrReportEvents& events) {
+    ExpressionEngine::UserHandlers handlers;
+    if (events.OnGetValue)
+        handlers.getValue = [&events](const std::string& name) { return events.OnGetValue(name); };
+    if (events.OnUserFunction)
+        handlers.userFunction = [&events](const std::string& name, const std::string& p1,
+                                          const std::string& p2, const std::string& p3) {
+            return events.OnUserFunction(name, p1, p2, p3);
+        };
+    return handlers;
+}
+
 } // namespace
 
 ReportPreparation::ReportPreparation(TfrReport& report, const DataSourceRegistry& sources)
-    : report_(report), sources_(sources) {}
+    : report_(report), sources_(sources) {
+    if (auto* composite = dynamic_cast<TfrCompositeReport*>(&report)) {
+        composite_ = true;
+        for (const TfrCompositeReport::Member& m : composite->Reports())
+            if (m.report && m.report != &report) members_.push_back({m.report, m.componentName});
+    } else {
+        members_.push_back({&report, "frReport1"});
+    }
+}
+
+void ReportPreparation::setComponentName(std::string name) {
+    if (!composite_ && !members_.empty()) members_.front().componentName = std::move(name);
+}
 
 bool ReportPreparation::Prepare() {
     error_.reset();
@@ -83,19 +131,34 @@ bool ReportPreparation::Prepare() {
     pages.ClearPages();
     bool terminated = false;
     {
-        TemplateRestorer restorer(report_);
+        std::vector<std::unique_ptr<TemplateRestorer>> restorers;
+        for (const Member& m : members_) {
+            restorers.push_back(std::make_unique<TemplateRestorer>(*m.report));
+            if (composite_) call(m.report->Events.OnBeginDoc);
+        }
+        call(report_.Events.OnBeginDoc);
         try {
+            for (const Member& m : members_)
+                refuseCrossBands(*m.report);
             int total = 0;
             if (report_.DoublePass) {
                 runPass(false, 0, terminated);
                 total = pages.Count();
                 pages.ClearPages();
-                restorer.reload();
+                for (auto& restorer : restorers)
+                    restorer->reload();
             }
             runPass(true, total, terminated);
         } catch (const ExpressionError&) {
             pages.ClearPages();
+        } catch (const UnsupportedTemplateError& e) {
+            error_ = e.text();
+            pages.ClearPages();
         }
+        call(report_.Events.OnEndDoc);
+        if (composite_)
+            for (const Member& m : members_)
+                call(m.report->Events.OnEndDoc);
     }
     if (error_ && report_.ui())
         report_.ui()->messageBox(*error_, expressionErrorCaption(), MsgIcon::Error, MsgButtons::Ok);
@@ -105,26 +168,60 @@ bool ReportPreparation::Prepare() {
 void ReportPreparation::runPass(bool finalPass, int totalPages, bool& terminated) {
     TfrEMFPages& pages = report_.EMFPages();
     pages.ClearPages();
-    DataSourceContext data(sources_, &report_.Dictionary);
-    ReportObjects objects(report_);
     PassState pass;
     pass.finalPass = finalPass;
     pass.twoPass = report_.DoublePass != 0;
     pass.totalPages = totalPages;
     pass.printIfEmpty = printIfEmpty_;
+    if (scriptSteps_) pass.scriptSteps = *scriptSteps_;
+    pass.pageLimit = pageLimit_;
+    SheetContinuation continuation;
+    for (size_t i = 0; i < members_.size() && !pass.terminated; ++i) {
+        const bool intoNext =
+            i + 1 < members_.size() && continuesInto(members_[i], members_[i + 1]);
+        runMember(members_[i], pass, continuation, intoNext);
+    }
+    terminated = pass.terminated;
+}
+
+// A member goes on the sheet the previous one ended on only when its first
+// page asks for that and the paper is the same: a sheet has one paper.
+bool ReportPreparation::continuesInto(const Member& member, const Member& next) const {
+    if (next.report->Pages.empty() || member.report->Pages.empty()) return false;
+    const TfrPage& first = *next.report->Pages.front();
+    if (!first.PrintToPrevPage) return false;
+    const TfrEMFPages& pages = report_.EMFPages();
+    if (pages.Count() > 0) {
+        const PreparedPage& last = pages.Page(pages.Count() - 1);
+        return last.size == first.Size && last.orientation == first.Orientation;
+    }
+    const TfrPage& last = *member.report->Pages.back();
+    return last.Size == first.Size && last.Orientation == first.Orientation;
+}
+
+void ReportPreparation::runMember(const Member& member, PassState& pass,
+                                  SheetContinuation& continuation, bool continueIntoNext) {
+    TfrReport& report = *member.report;
+    TfrEMFPages& pages = report_.EMFPages();
+    DataSourceContext data(sources_, &report.Dictionary);
+    ReportObjects objects(report);
+    PreparationEvents events(report.Events, report_.Events);
     pass.data = &data;
-    pass.info = &info_;
+    // The report information a member's scripts read is its own template's.
+    pass.info = member.report == &report_ ? &info_ : &report.Info;
+    pass.events = &events;
 
     ExpressionEngine engine({&data, nullptr, &objects, nullptr, report_.ui()});
     engine.setStartTime(startTime_);
+    engine.setUserHandlers(userHandlers(report.Events));
     objects.setEngine(&engine);
     TfrInterpretator interpretator(engine);
 
     try {
-        std::vector<bool> subPages = subReportPages(report_);
+        std::vector<bool> subPages = subReportPages(report);
         std::vector<std::unique_ptr<PageRuntime>> runtimes;
-        for (size_t i = 0; i < report_.Pages.size(); ++i) {
-            TfrPage& page = *report_.Pages[i];
+        for (size_t i = 0; i < report.Pages.size(); ++i) {
+            TfrPage& page = *report.Pages[i];
             if (page.isDialog()) {
                 runtimes.push_back(nullptr);
                 continue;
@@ -133,14 +230,13 @@ void ReportPreparation::runPass(bool finalPass, int totalPages, bool& terminated
                 std::make_unique<PageRuntime>(page, subPages[i], sources_, interpretator));
             throwCompileErrors(*runtimes.back(), pass);
         }
-        if (!(pass.twoPass && finalPass)) {
+        if (!(pass.twoPass && pass.finalPass)) {
             WholeFieldBindings bindings;
-            bindings.bind(pageObjects(report_), data);
+            bindings.bind(pageObjects(report), data);
         }
 
-        SheetContinuation continuation;
-        for (size_t i = 0; i < report_.Pages.size() && !pass.terminated; ++i) {
-            TfrPage& page = *report_.Pages[i];
+        for (size_t i = 0; i < report.Pages.size() && !pass.terminated; ++i) {
+            TfrPage& page = *report.Pages[i];
             PageRuntime* runtime = runtimes[i].get();
             if (runtime && !runtime->skip()) {
                 PageFormation formation(*runtime, pages, engine, interpretator, pass);
@@ -151,22 +247,28 @@ void ReportPreparation::runPass(bool finalPass, int totalPages, bool& terminated
                 formation.CollectAggregates();
                 if (!page.Script.empty())
                     interpretator.RunScript(interpretator.CompileScript(page.Script),
-                                            PageFormation::kScriptStepLimit);
+                                            pass.scriptSteps);
                 if (page.Visible) formation.Form(continuation);
                 engine.setContext({&data, nullptr, &objects, nullptr, report_.ui()});
             }
+            const bool last = i + 1 == report.Pages.size();
             const bool nextOnSameSheet =
-                i + 1 < report_.Pages.size() && report_.Pages[i + 1]->PrintToPrevPage != 0;
+                last ? continueIntoNext : report.Pages[i + 1]->PrintToPrevPage != 0;
             continuation.active = nextOnSameSheet && pages.Count() > 0;
             if (!nextOnSameSheet) pass.currentPage = pages.Count();
         }
     } catch (const ExpressionError& e) {
         const TfrView* object = pass.currentObject;
-        error_ = expressionErrorMessage(object ? object->Memo : Lines{}, componentName_,
+        error_ = expressionErrorMessage(object ? object->Memo : Lines{}, member.componentName,
                                         object ? object->Name : std::string(), e.text());
+        pass.data = nullptr;
+        pass.events = nullptr;
         throw;
     }
-    terminated = pass.terminated;
+    // The sheet the next member goes on is not finished yet.
+    if (!continueIntoNext) pass.endPages(pages.Count());
+    pass.data = nullptr;
+    pass.events = nullptr;
 }
 
 } // namespace pv

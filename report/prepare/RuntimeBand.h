@@ -71,6 +71,8 @@ public:
     int lineNo = 0, lineThroughNo = 0;
     int calculatedHeight = 0;
     int bandColumn = 0, savedOffset = 0;
+    // Band columns: the sheet and rows the columns print side by side in.
+    int rowPage = -1, rowTop = 0, rowBottom = 0;
     int newPageRequests = 0, newColumnRequests = 0;
 
     std::vector<TfrView*> objects;

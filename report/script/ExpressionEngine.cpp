@@ -101,6 +101,8 @@ std::optional<Variant> ExpressionEngine::systemVariable(const std::string& upper
 
 Variant ExpressionEngine::ResolveName(const std::string& name) {
     if (auto v = dictionaryOrField(name)) return *v;
+    if (user_.getValue)
+        if (auto v = user_.getValue(name)) return *v;
     std::string upper = upper1251(name);
     if (upper == "VALUE") return lastValue_;
     if (auto v = systemVariable(upper)) return *v;
@@ -136,6 +138,8 @@ Variant ExpressionEngine::CallFunction(const std::string& name, const std::strin
         if (index >= 0) return library->DoFunction(index, p1, p2, p3, *this);
     }
     if (auto v = interpreterFunction(name, p1, p2, p3)) return *v;
+    if (user_.userFunction)
+        if (auto v = user_.userFunction(name, p1, p2, p3)) return *v;
     return Variant("0");
 }
 

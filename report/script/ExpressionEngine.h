@@ -5,7 +5,9 @@
 #include "report/script/ExpressionParser.h"
 #include "report/value/Variables.h"
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,16 @@ namespace pv {
 // one), then to the interpreter functions; nobody's function yields "0".
 class ExpressionEngine {
 public:
+    // What a program using the engine adds: a value for a name the dictionary
+    // and the data sources do not know (asked before the engine's own names),
+    // and functions nobody else knows. Either answers none to pass.
+    struct UserHandlers {
+        std::function<std::optional<Variant>(const std::string& name)> getValue;
+        std::function<std::optional<Variant>(const std::string& name, const std::string& p1,
+                                             const std::string& p2, const std::string& p3)>
+            userFunction;
+    };
+
     explicit ExpressionEngine(ExpressionContext context = {},
                               TfrVariables& globals = frVariables());
     ExpressionEngine(const ExpressionEngine&) = delete;
@@ -33,6 +45,7 @@ public:
     void setContext(ExpressionContext context) { context_ = context; }
     TfrVariables& globals() { return globals_; }
     void addLibrary(std::unique_ptr<TfrFunctionLibrary> library);
+    void setUserHandlers(UserHandlers handlers) { user_ = std::move(handlers); }
 
     Variant EvaluateText(const std::string& expression) { return parser_.EvaluateText(expression); }
     Variant ResolveName(const std::string& name);
@@ -64,6 +77,7 @@ private:
     TfrVariables& globals_;
     TfrParser parser_;
     std::vector<std::unique_ptr<TfrFunctionLibrary>> libraries_;
+    UserHandlers user_;
     std::vector<std::string> resolving_;
     Variant lastValue_;
     double startTime_ = 0;

@@ -4,6 +4,7 @@
 #include "report/model/Page.h"
 #include "report/prepared/PreviewLayout.h"
 #include "report/prepared/PreviewProperties.h"
+#include "report/template/ReportEvents.h"
 
 #include <functional>
 #include <memory>
@@ -37,7 +38,7 @@ enum class LoadResult { Ok, BadEdition, Unreadable, NonPlugged, PasswordRefused 
 class TfrReport {
 public:
     TfrReport();
-    ~TfrReport();
+    virtual ~TfrReport();
 
     // Where messages and the password prompt go; none: nothing is shown.
     void setUi(Ui* ui) { ui_ = ui; }
@@ -91,6 +92,9 @@ public:
     std::string PrinterName;
     TfrReportInfo Info;
     std::string FileName = "Untitled";
+
+    // What preparation calls when set; the program sets none.
+    TfrReportEvents Events;
 
     // How the preview shows the prepared pages.
     std::string Title; // 1251; the preview's caption adds it

@@ -2,13 +2,13 @@
 // report service that prepares a template over them.
 #include "batch/FormDataSources.h"
 #include "batch/FormTables.h"
-#include "program/PreparingReportService.h"
 #include "platform/CodePage.h"
 #include "platform/ScriptedUi.h"
 #include "platform/SystemFormat.h"
+#include "program/PreparingReportService.h"
 #include "report/data/DataSourceRegistry.h"
-#include "report/prepared/PreparedPages.h"
 #include "report/model/Page.h"
+#include "report/prepared/PreparedPages.h"
 #include "report/template/source/TemplateSource.h"
 
 #include <gtest/gtest.h>
@@ -159,16 +159,32 @@ TEST_F(PreparingReportServiceTest, AMissingFileKeepsTheTemplateLoadedBefore) {
     EXPECT_EQ(presenter_.shown[0].texts, (std::vector<std::string>{"x"}));
 }
 
-TEST_F(PreparingReportServiceTest, CompositeReportIsShownWithoutPagesForNow) {
+TEST_F(PreparingReportServiceTest, CompositeReportPreparesItsMembersInOrderIntoOnePreview) {
     people({"A"});
-    for (ReportId id : {ReportId::frReport1, ReportId::frReport2, ReportId::frReport3}) {
-        service_.LoadFromFile(id, templateFile(std::string(reportName(id)) + ".frf", "x"));
+    for (ReportId id : {ReportId::frReport1, ReportId::frReport2, ReportId::frReport3})
+        service_.LoadFromFile(id,
+                              templateFile(std::string(reportName(id)) + ".frf",
+                                           std::string(reportName(id)) + " [PAGE#]/[TOTALPAGES]"));
+    service_.ClearCompositeReports();
+    for (ReportId id : {ReportId::frReport3, ReportId::frReport1, ReportId::frReport2})
         service_.AddCompositeReport(id);
-    }
+    service_.SetDoublePassReport(true);
     service_.PrepareAndPreview(ReportId::frCompositeReport1);
     ASSERT_EQ(presenter_.shown.size(), 1u);
     EXPECT_EQ(presenter_.shown[0].id, ReportId::frCompositeReport1);
-    EXPECT_EQ(presenter_.shown[0].pages, 0);
+    EXPECT_EQ(presenter_.shown[0].pages, 3);
+    EXPECT_EQ(presenter_.shown[0].texts, (std::vector<std::string>{"frReport3 1/3"}))
+        << "the first member added prints first, knowing the total";
+}
+
+TEST_F(PreparingReportServiceTest, CompositeLeavesOutMembersWithoutATemplate) {
+    people({"A"});
+    service_.LoadFromFile(ReportId::frReport2, templateFile("two.frf", "two"));
+    for (ReportId id : {ReportId::frReport1, ReportId::frReport2, ReportId::frReport3})
+        service_.AddCompositeReport(id);
+    service_.PrepareAndPreview(ReportId::frCompositeReport1);
+    ASSERT_EQ(presenter_.shown.size(), 1u);
+    EXPECT_EQ(presenter_.shown[0].texts, (std::vector<std::string>{"two"}));
 }
 
 TEST_F(PreparingReportServiceTest, ProgramPreviewSettings) {
