@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc)
 CTEST_ARGS ?=
 RUN_PDF ?= $(BUILD)/$(basename $(notdir $(BATCH))).pdf
 
-.PHONY: all setup build run test sanitize fuzz clean format
+.PHONY: all setup build run test forms sanitize fuzz clean format
 
 all: build
 
@@ -36,6 +36,10 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
+
+# Every sample printed and its first page rendered, for review.
+forms: build
+	scripts/render-forms $(BUILD)
 
 # Unit tests under the address and undefined-behaviour sanitizers.
 sanitize: setup
