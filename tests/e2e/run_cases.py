@@ -122,7 +122,7 @@ def run_check(check, batch_path, program_dir):
     wanted = check.get("stdout_contains", [])
     if isinstance(wanted, str):
         wanted = [wanted]
-    return [f"{name}: output {out[:500]!r} lacks {w!r}" for w in wanted if w not in out]
+    return [f"{name}: lacks {w!r} in {out[:500]!r}" for w in wanted if w not in out]
 
 
 def main():
