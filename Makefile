@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc)
 CTEST_ARGS ?=
 RUN_PDF ?= $(BUILD)/$(basename $(notdir $(BATCH))).pdf
 
-.PHONY: all setup build run test package sanitize fuzz clean format
+.PHONY: all setup build run test package forms sanitize fuzz clean format
 
 all: build
 
@@ -40,6 +40,10 @@ test: build
 # The Debian package pachkaview_VERSION_ARCH.deb in $(BUILD).
 package: build
 	cd $(BUILD) && cpack -G DEB
+
+# Every sample printed and its first page rendered, for review.
+forms: build
+	scripts/render-forms $(BUILD)
 
 # Unit tests under the address and undefined-behaviour sanitizers.
 sanitize: setup

@@ -291,7 +291,7 @@ TEST_F(InventoryPackage, FilteredTablesShowEachPersonAndActivityItsOwnRows) {
                   "112-233-445 95: [ООО Ромашка, г. Казань: Цех №1, участок 2 Цех №1 Склад]"
                   " fid 1 vr 0 vs 0\n"
                   "123-456-789 64: [ЗАО Восток: Бухгалтерия] [ИП Сидоров А. В., г. Казань: "
-                  "Магазин \"\"Уют\"\"] fid 0 vr 1 vs 1\n");
+                  "Магазин \"Уют\"] fid 0 vr 1 vs 1\n");
     };
     run.context.commandLineArg = std::string(PV_SOURCE_DIR) + "/samples/szv_k.txt";
     run.driver.BitBtn13Click();

@@ -14,7 +14,7 @@ A case file (cases/*.json) holds a list of cases:
 "{root}" stand for the binary and the source tree), to put compiled templates in place.
 
 "then" runs other programs on what pachka wrote (same substitutions); each must
-exit 0 and print what it is asked to contain.
+exit 0 and print what it is asked to contain (one text, or a list of them).
 
 Batches named *.utf8 are written as UTF-8 for review and turned into the DOS
 Cyrillic code page (866) of real batch files before the run; other files are
@@ -119,10 +119,10 @@ def run_check(check, batch_path, program_dir):
     name = " ".join(check["run"])
     if proc.returncode != 0:
         return [f"{name}: exit {proc.returncode}; {out[:300]} {proc.stderr[:300]!r}"]
-    wanted = check.get("stdout_contains")
-    if wanted and wanted not in out:
-        return [f"{name}: output {out[:500]!r} lacks {wanted!r}"]
-    return []
+    wanted = check.get("stdout_contains", [])
+    if isinstance(wanted, str):
+        wanted = [wanted]
+    return [f"{name}: lacks {w!r} in {out[:500]!r}" for w in wanted if w not in out]
 
 
 def main():

@@ -5,12 +5,12 @@
 #include "report/model/BandView.h"
 #include "report/model/LineView.h"
 #include "report/model/MemoView.h"
-#include "report/printer/PaperSizes.h"
 #include "report/model/PictureView.h"
-#include "report/template/Report.h"
 #include "report/model/SubReportView.h"
-#include "report/template/source/TemplateSyntax.h"
 #include "report/model/ViewFactory.h"
+#include "report/printer/PaperSizes.h"
+#include "report/template/Report.h"
+#include "report/template/source/TemplateSyntax.h"
 
 #include <charconv>
 #include <cmath>
@@ -19,6 +19,8 @@
 #include <functional>
 #include <map>
 #include <sstream>
+#include <tuple>
+#include <utility>
 
 namespace pv {
 
@@ -238,6 +240,11 @@ private:
 
     // Report pixels, or millimetres at 3.6 pixels each.
     int32_t length(const std::string& t) const {
+        return static_cast<int32_t>(std::lround(exactLength(t)));
+    }
+    // The unrounded length in pixels: a rectangle rounds its edges, not its
+    // sizes, so that boxes meeting in millimetres meet in pixels too.
+    double exactLength(const std::string& t) const {
         auto ends = [&](const char* suffix) {
             size_t n = std::strlen(suffix);
             return t.size() > n && t.compare(t.size() - n, n, suffix) == 0;
@@ -248,10 +255,23 @@ private:
             auto res = std::from_chars(v.data(), v.data() + v.size(), mm);
             if (res.ec != std::errc() || res.ptr != v.data() + v.size())
                 fail("\"" + t + "\" is not a length");
-            return static_cast<int32_t>(std::lround(mm * 18 / 5));
+            double px = mm * 18 / 5;
+            if (!(std::fabs(px) <= INT32_MAX)) fail("\"" + t + "\" is not a length");
+            return px;
         }
         if (ends("px")) return i32(t.substr(0, t.size() - 2));
         return i32(t);
+    }
+    // One side of a rectangle: its size is the distance between its rounded
+    // edges, which keeps the far edge where the next box's near edge lies.
+    std::pair<int32_t, int32_t> span(const std::string& start, const std::string& size) const {
+        double from = exactLength(start);
+        double to = from + exactLength(size);
+        int64_t a = std::llround(from);
+        int64_t b = std::llround(to);
+        if (a < INT32_MIN || a > INT32_MAX || b - a < INT32_MIN || b - a > INT32_MAX)
+            fail("\"" + start + " " + size + "\" lies outside the page");
+        return {static_cast<int32_t>(a), static_cast<int32_t>(b - a)};
     }
 
     WordBool yesNo(const std::string& t) const {
@@ -475,10 +495,8 @@ private:
         TfrView& v = *object_;
         if (key_ == "rect") {
             expectCount(5, 5);
-            v.Left = length(arg(1));
-            v.Top = length(arg(2));
-            v.Width = length(arg(3));
-            v.Height = length(arg(4));
+            std::tie(v.Left, v.Width) = span(arg(1), arg(3));
+            std::tie(v.Top, v.Height) = span(arg(2), arg(4));
         } else if (key_ == "flags")
             v.Flags = static_cast<uint16_t>(bits(flagNamesOf(v.typeCode()), 1, 0xFFFF));
         else if (key_ == "frame" && v.typeCode() != gtBand) {

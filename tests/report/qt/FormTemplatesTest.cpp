@@ -3,12 +3,12 @@
 // first page is drawn to a picture beside the test binaries for the eye.
 #include "report/data/DataSet.h"
 #include "report/data/DataSourceRegistry.h"
-#include "report/prepared/PreparedPages.h"
 #include "report/model/Page.h"
-#include "report/template/Report.h"
-#include "report/prepare/ReportPreparation.h"
 #include "report/model/View.h"
+#include "report/prepare/ReportPreparation.h"
+#include "report/prepared/PreparedPages.h"
 #include "report/qt/QtPainterCanvas.h"
+#include "report/template/Report.h"
 #include "tests/support/BatchRun.h"
 
 #include "platform/FontService.h"
@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <sstream>
 
@@ -73,6 +74,31 @@ std::vector<std::string> rowWith(TfrReport& report, int page, const std::string&
         return out;
     }
     return {};
+}
+
+// The texts of `count` printed rows, starting with the row of the first box
+// that shows `text`: each row left to right, empty boxes left out.
+std::vector<std::vector<std::string>> rowsFrom(TfrReport& report, int page, const std::string& text,
+                                               size_t count) {
+    const auto& views = report.EMFPages().Objects(page).Objects;
+    const std::string wanted = utf8ToCp1251(text);
+    auto first = std::find_if(views.begin(), views.end(), [&](const auto& v) {
+        return !v->Memo.empty() && v->Memo.front() == wanted;
+    });
+    if (first == views.end()) return {};
+    std::map<int, std::vector<std::pair<int, std::string>>> byTop;
+    for (const auto& v : views)
+        if (v->Top >= (*first)->Top && !v->Memo.empty() && !v->Memo.front().empty())
+            byTop[v->Top].emplace_back(v->Left, cp1251ToUtf8(v->Memo.front()));
+    std::vector<std::vector<std::string>> out;
+    for (auto& [top, row] : byTop) {
+        if (out.size() == count) break;
+        std::sort(row.begin(), row.end());
+        out.emplace_back();
+        for (auto& [left, t] : row)
+            out.back().push_back(t);
+    }
+    return out;
 }
 
 std::string joined(const std::vector<std::string>& texts) {
@@ -143,6 +169,9 @@ public:
 
     std::vector<std::string> row(int page, const std::string& text) {
         return rowWith(report_, page, text);
+    }
+    std::vector<std::vector<std::string>> rows(int page, const std::string& text, size_t count) {
+        return rowsFrom(report_, page, text, count);
     }
 
     BatchRun& batch() { return run_; }
@@ -234,27 +263,36 @@ TEST(Szv41Form, EveryPersonGetsASheetWithHisOwnPeriods) {
     EXPECT_LT(ink, 0.3);
 }
 
-TEST(Szv42Form, EachPersonsRowShowsHisOwnPeriodAndTheBatchTotalsFollow) {
+// Each person takes three rows, as on the blank: the contributions stacked in
+// one column beside the period and its two durations, the address under the
+// insurance number; the batch totals are stacked the same way.
+TEST(Szv42Form, EachPersonTakesThreeRowsAndTheBatchTotalsFollow) {
     FormRun form;
     auto lines = fixtureLines("header/in42.utf8");
-    lines.push_back("\"ИН42\",1,\"111-111-111 11\",\"АНДРЕЕВ\",\"АНДРЕЙ\",\"АНДРЕЕВИЧ\",\"\",\"\","
-                    "\"10.50\",\"2.25\",0,\"01/01/2005\",\"30.06.2005\",2,3,0,5");
+    lines.push_back(
+        "\"ИН42\",1,\"111-111-111 11\",\"АНДРЕЕВ\",\"АНДРЕЙ\",\"АНДРЕЕВИЧ\",\"\","
+        "\"г. Уфа, ул. Ленина, д. 1\",\"10.50\",\"2.25\",0,\"01/01/2005\",\"30.06.2005\","
+        "2,3,0,5");
     lines.push_back("\"ИН42\",2,\"222-222-222 22\",\"БОРИСОВА\",\"ВЕРА\",\"\",\"\",\"\",\"7\",0,0,"
                     "\"01.07.2005\",\"31.12.2005\",0,0,0,0");
     form.runLines(lines);
     ASSERT_EQ(form.pageCount(), 1);
 
-    const std::vector<std::vector<std::string>> rows = {
-        {"1", "111-111-111 11", "АНДРЕЕВ АНДРЕЙ АНДРЕЕВИЧ", "01.01.2005", "30.06.2005",
-         "2 мес. 3 дн.", "0 мес. 5 дн.", "10,50", "2,25", "0,00"},
-        {"2", "222-222-222 22", "БОРИСОВА ВЕРА ", "01.07.2005", "31.12.2005", "", "", "7,00",
-         "0,00", "0,00"},
+    using Rows = std::vector<std::vector<std::string>>;
+    const std::vector<std::pair<std::string, Rows>> people = {
+        {"111-111-111 11",
+         {{"1", "111-111-111 11", "АНДРЕЕВ АНДРЕЙ АНДРЕЕВИЧ", "10,50", "01.01.2005", "30.06.2005"},
+          {"г. Уфа, ул. Ленина, д. 1", "2,25", "2 мес. 3 дн."},
+          {"0,00", "0 мес. 5 дн."}}},
+        {"222-222-222 22",
+         {{"2", "222-222-222 22", "БОРИСОВА ВЕРА ", "7,00", "01.07.2005", "31.12.2005"},
+          {"0,00"},
+          {"0,00"}}},
+        // The totals are the batch header's, not a sum of the rows.
+        {"Итого по пачке", {{"Итого по пачке", "12345,67"}, {"234,50"}, {"0,00"}}},
     };
-    for (const auto& expected : rows)
-        EXPECT_EQ(form.row(0, expected[1]), expected);
-    // The totals are the batch header's, not a sum of the rows.
-    EXPECT_EQ(form.row(0, "Итого"),
-              (std::vector<std::string>{"Итого", "12345,67", "234,50", "0,00"}));
+    for (const auto& [anchor, expected] : people)
+        EXPECT_EQ(form.rows(0, anchor, 3), expected) << anchor;
     const std::string page = joined(form.texts(0));
     for (const char* text : {"016-001-000123", "12345678", "17", "2005"})
         EXPECT_NE(page.find(text), std::string::npos) << text;

@@ -2,12 +2,12 @@
 #include "platform/CodePage.h"
 #include "report/model/BandView.h"
 #include "report/model/ByteStream.h"
-#include "report/template/frf/FrfWriter.h"
 #include "report/model/LineView.h"
 #include "report/model/MemoView.h"
 #include "report/model/PictureView.h"
-#include "report/template/Report.h"
 #include "report/model/SubReportView.h"
+#include "report/template/Report.h"
+#include "report/template/frf/FrfWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -273,6 +273,42 @@ TEST_F(TemplateSourceTest, HandWrittenShortcuts) {
     EXPECT_EQ(p.Objects[3]->Name, "Line2");
 }
 
+// A row of boxes laid out in millimetres, each starting where the one before
+// ends, and a column of them: the shared edges must land on the same pixel,
+// or the two frame lines are drawn side by side.
+TEST_F(TemplateSourceTest, BoxesThatMeetInMillimetresMeetInPixels) {
+    const double widths[] = {7.5, 22, 22, 19, 15.5, 19, 28, 22, 29, 4.3, 0.7};
+    std::string source = "page\n";
+    double at = 15;
+    for (double w : widths) {
+        source += "  memo\n    rect " + std::to_string(at) + "mm " + std::to_string(at - 10) +
+                  "mm " + std::to_string(w) + "mm " + std::to_string(w) + "mm\n";
+        at += w;
+    }
+    TfrReport r;
+    readTemplateSource(source, r);
+    const auto& objects = r.Pages[0]->Objects;
+    ASSERT_EQ(objects.size(), std::size(widths));
+    for (size_t i = 0; i + 1 < objects.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(objects[i]->Left + objects[i]->Width, objects[i + 1]->Left);
+        EXPECT_EQ(objects[i]->Top + objects[i]->Height, objects[i + 1]->Top);
+    }
+    // The edges are the rounded millimetres: 15 mm is 54 px, 22.5 mm is 81 px.
+    EXPECT_EQ(objects[0]->Left, 54);
+    EXPECT_EQ(objects[0]->Width, 27);
+    EXPECT_EQ(objects[1]->Left, 81);
+
+    TfrReport pixels;
+    readTemplateSource("page\n  memo\n    rect 3 4 100 7px\n  memo\n    rect 1mm 0 10 1mm\n",
+                       pixels);
+    const TfrView& p0 = *pixels.Pages[0]->Objects[0];
+    EXPECT_EQ(std::vector<int>({p0.Left, p0.Top, p0.Width, p0.Height}),
+              std::vector<int>({3, 4, 100, 7}));
+    const TfrView& p1 = *pixels.Pages[0]->Objects[1];
+    EXPECT_EQ(std::vector<int>({p1.Left, p1.Width, p1.Height}), std::vector<int>({4, 10, 4}));
+}
+
 TEST_F(TemplateSourceTest, MistakesAreReportedWithTheirLine) {
     struct Case {
         const char* source;
@@ -288,6 +324,7 @@ TEST_F(TemplateSourceTest, MistakesAreReportedWithTheirLine) {
         {"page P\n  memo M\n    text \"日本\"\n", 3, "no place in the 1251 code page"},
         {"page P\n  memo M\n    rect 1 2 3\n", 3, "takes 4 value(s), found 3"},
         {"page P\n  memo M\n    rect 1 2 3 x\n", 3, "\"x\" is not a whole number"},
+        {"page P\n  memo M\n    rect 1e300mm 2 3 4\n", 3, "is not a length"},
         {"page P\n  memo M\n  memo M\n", 3, "a second object named \"M\""},
         {"page P\n  paper custom\n", 2, "needs its width and height"},
         {"page P\n  paper 49\n", 2, "not in the paper table"},
