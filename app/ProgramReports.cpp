@@ -4,16 +4,25 @@
 
 #include "app/ProgramReports.h"
 
+#include "platform/CodePage.h"
+#include "platform/Ui.h"
 #include "report/prepared/PreparedPages.h"
 #include "report/printer/Printer.h"
-#include "report/template/Report.h"
 #include "report/qt/PrintFromPreview.h"
+#include "report/qt/ProgressForm.h"
 #include "report/qt/ShowPreview.h"
+#include "report/template/Report.h"
+#include "report/template/ReportProgress.h"
 
 namespace pv {
 
 ProgramReports::ProgramReports(const DataSourceRegistry& sources, Ui& ui)
-    : engine_(sources, ui, *this), frPDFExport1(std::make_unique<TfrPDFExport>()) {}
+    : ui_(ui), progress_(std::make_unique<TfrProgressForm>()), engine_(sources, ui, *this),
+      frPDFExport1(std::make_unique<TfrPDFExport>()) {
+    for (ReportId id : {ReportId::frReport1, ReportId::frReport2, ReportId::frReport3,
+                        ReportId::frCompositeReport1})
+        engine_.report(id).setProgressWindow(progress_.get());
+}
 
 ProgramReports::~ProgramReports() = default;
 
@@ -32,21 +41,37 @@ void ProgramReports::PrepareAndPreview(ReportId report) {
 }
 
 void ProgramReports::present(ReportId id, TfrReport* prepared) {
-    // A template-less run (or one whose template printed nothing) still
-    // shows the user what the batch gave: the templates and variables.
     if (!prepared) {
-        placeholder_.PrepareAndPreview(id);
+        // The composite report has no preparation of its own yet: its
+        // members are listed as they stand.
+        if (id == ReportId::frCompositeReport1)
+            placeholder_.PrepareAndPreview(id);
+        else if (!engine_.hasTemplate(id))
+            reportMissingTemplate(id);
+        // Otherwise the engine has said why nothing was prepared, or the
+        // template printed nothing: there is nothing to show.
         return;
     }
     PreviewHooks hooks;
     hooks.parent = parent_.data();
     hooks.print = [this](TfrReport& report, int currentPage) {
+        ReportProgress progress(report, ru("Печатается страница:"));
         PreviewPrintSettings settings;
         settings.title = report.Title;
         settings.parent = parent_.data();
+        settings.reportProgress = &progress;
         PrintFromPreview(report.EMFPages(), currentPage, settings, frPrinter());
     };
     ShowPreview(*prepared, hooks);
+}
+
+// The user has to know which file to reinstall.
+void ProgramReports::reportMissingTemplate(ReportId id) {
+    const std::string path = placeholder_.templateOf(id);
+    std::string text = ru("Не найден файл шаблона отчета");
+    text += path.empty() ? ru(".") : ":\r\n" + utf8ToCp1251(path);
+    text += "\r\n" + ru("Переустановите программу.");
+    ui_.messageBox(text, ru("Ошибка"), MsgIcon::Error, MsgButtons::Ok);
 }
 
 } // namespace pv

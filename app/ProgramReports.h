@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/PlaceholderPreview.h"
-#include "program/PreparingReportService.h"
 #include "batch/ReportPresenter.h"
+#include "program/PreparingReportService.h"
 
 #include <QPointer>
 
@@ -11,9 +11,12 @@
 namespace pv {
 
 class TfrPDFExport;
+class TfrProgressForm;
+class Ui;
 
 // The main window's reports: prepared over the form tables' data sources and
-// shown in the preview window, whose save offers the PDF filter.
+// shown in the preview window, whose save offers the PDF filter. Preparing,
+// printing and saving run inside the progress window.
 class ProgramReports : public ReportService, private ReportPresenter {
 public:
     ProgramReports(const DataSourceRegistry& sources, Ui& ui);
@@ -28,11 +31,15 @@ public:
     void AddCompositeReport(ReportId member) override { engine_.AddCompositeReport(member); }
 
     PreparingReportService& engine() { return engine_; }
+    TfrProgressForm& progressForm() { return *progress_; }
 
 private:
     void present(ReportId id, TfrReport* prepared) override;
+    void reportMissingTemplate(ReportId id);
 
     QPointer<QWidget> parent_;
+    Ui& ui_;
+    std::unique_ptr<TfrProgressForm> progress_;
     PlaceholderPreview placeholder_;
     PreparingReportService engine_;
     std::unique_ptr<TfrPDFExport> frPDFExport1;

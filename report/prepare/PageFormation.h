@@ -1,9 +1,10 @@
 #pragma once
 
-#include "report/script/ExpressionContext.h"
 #include "report/prepare/MemoPrint.h"
 #include "report/prepare/ObjectPrintEvents.h"
+#include "report/script/ExpressionContext.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -19,6 +20,7 @@ class TfrInterpretator;
 class TfrPage;
 class PageRuntime;
 class TfrView;
+class WholeFieldBindings;
 
 // What one preparation pass shares among the pages it forms: the page count
 // reached, the counters scripts read, and where the pass stands.
@@ -35,6 +37,13 @@ struct PassState {
     bool printIfEmpty = true;
     // Where names without a data source read their fields; may be null.
     DataSourceContext* data = nullptr;
+    // The whole-field objects' fields; may be null.
+    const WholeFieldBindings* bindings = nullptr;
+    // Told the number of each sheet started; may be empty.
+    std::function<void(int sheet)> progress;
+    // Asked after each band; true stops the pass as the user asked.
+    std::function<bool()> cancelled;
+    bool userCancelled = false;
 };
 
 // Where a page formation stopped, for a following template page printed on
@@ -53,7 +62,7 @@ struct SheetContinuation {
 class PageFormation : public ReportState, public PreparationActions, public ObjectPrintEvents {
 public:
     PageFormation(PageRuntime& runtime, TfrEMFPages& pages, ExpressionEngine& engine,
-                     TfrInterpretator& interpretator, PassState& pass);
+                  TfrInterpretator& interpretator, PassState& pass);
     ~PageFormation() override;
     PageFormation(const PageFormation&) = delete;
     PageFormation& operator=(const PageFormation&) = delete;
@@ -82,6 +91,8 @@ public:
     void newColumn() override;
     // ObjectPrintEvents
     void runScript(TfrView& view) override;
+    std::optional<Lines> boundMemoLines(const TfrView& view) override;
+    std::optional<Graphic> boundPicture(const TfrPictureView& view) override;
 
 private:
     void dataLoop(int level);
@@ -90,6 +101,9 @@ private:
     bool queued(const TfrBand* band) const;
     void dropFromQueue(const TfrBand* band);
     void printQueue();
+    // Prints and unqueues what waits for the band: its header and groups.
+    void printOwnQueue(const TfrBand& band);
+    bool masterHasRows(TfrDataset* data);
 
     void drawBand(TfrBand* band);
     void runBandScript(TfrBand& band);
@@ -109,7 +123,7 @@ private:
     void reprintRepeatedHeaders(TfrBand* cause);
     void startNewPage();
     void addSheet();
-    void printPageFooter();
+    void printPageFooter(bool lastSheet = false);
     void printTitle();
     void printSummary();
 

@@ -1,18 +1,20 @@
 #include "report/prepare/ReportPreparation.h"
 
+#include "platform/CodePage.h"
 #include "platform/Ui.h"
 #include "report/model/ByteStream.h"
 #include "report/prepare/DataSourceContext.h"
-#include "report/prepared/PreparedPages.h"
-#include "report/script/ExpressionEngine.h"
-#include "report/value/ExpressionError.h"
-#include "report/script/ExpressionErrorMessage.h"
-#include "report/script/ScriptInterpreter.h"
 #include "report/prepare/PageFormation.h"
 #include "report/prepare/PageRuntime.h"
+#include "report/prepare/WholeFieldBinding.h"
+#include "report/prepared/PreparedPages.h"
+#include "report/script/ExpressionEngine.h"
+#include "report/script/ExpressionErrorMessage.h"
+#include "report/script/ScriptInterpreter.h"
 #include "report/template/Report.h"
 #include "report/template/ReportObjects.h"
-#include "report/prepare/WholeFieldBinding.h"
+#include "report/template/ReportProgress.h"
+#include "report/value/ExpressionError.h"
 
 #include <memory>
 #include <vector>
@@ -62,6 +64,10 @@ std::vector<TfrView*> pageObjects(TfrReport& report) {
     return objects;
 }
 
+std::string finalPassLabel() {
+    return ru("Формируется страница:");
+}
+
 } // namespace
 
 ReportPreparation::ReportPreparation(TfrReport& report, const DataSourceRegistry& sources)
@@ -70,30 +76,37 @@ ReportPreparation::ReportPreparation(TfrReport& report, const DataSourceRegistry
 bool ReportPreparation::Prepare() {
     error_.reset();
     startTime_ = report_.now();
-    TfrEMFPages& pages = report_.EMFPages();
-    pages.ClearPages();
-    bool terminated = false;
-    {
-        TemplateRestorer restorer(report_);
-        try {
-            int total = 0;
-            if (report_.DoublePass) {
-                runPass(false, 0, terminated);
-                total = pages.Count();
-                pages.ClearPages();
-                restorer.reload();
-            }
-            runPass(true, total, terminated);
-        } catch (const ExpressionError&) {
-            pages.ClearPages();
-        }
-    }
+    report_.EMFPages().ClearPages();
+    ReportProgress progress(report_, finalPassLabel());
+    bool completed = true;
+    progress.run([&] { completed = runPasses(progress); });
     if (error_ && report_.ui())
         report_.ui()->messageBox(*error_, expressionErrorCaption(), MsgIcon::Error, MsgButtons::Ok);
+    return completed;
+}
+
+bool ReportPreparation::runPasses(ReportProgress& progress) {
+    TfrEMFPages& pages = report_.EMFPages();
+    TemplateRestorer restorer(report_);
+    try {
+        int total = 0;
+        if (report_.DoublePass) {
+            progress.setLabelText(ru("Выполняется 1-й проход:"));
+            const bool counted = runPass(false, 0, progress);
+            total = pages.Count();
+            pages.ClearPages();
+            if (!counted) return false;
+            restorer.reload();
+            progress.setLabelText(finalPassLabel());
+        }
+        return runPass(true, total, progress);
+    } catch (const ExpressionError&) {
+        pages.ClearPages();
+    }
     return true;
 }
 
-void ReportPreparation::runPass(bool finalPass, int totalPages, bool& terminated) {
+bool ReportPreparation::runPass(bool finalPass, int totalPages, ReportProgress& progress) {
     TfrEMFPages& pages = report_.EMFPages();
     pages.ClearPages();
     DataSourceContext data(sources_, &report_.Dictionary);
@@ -104,6 +117,10 @@ void ReportPreparation::runPass(bool finalPass, int totalPages, bool& terminated
     pass.totalPages = totalPages;
     pass.printIfEmpty = printIfEmpty_;
     pass.data = &data;
+    std::optional<int> shownTotal;
+    if (pass.twoPass && finalPass) shownTotal = totalPages;
+    pass.progress = [&](int sheet) { progress.page(sheet, shownTotal); };
+    pass.cancelled = [&] { return progress.cancelled(); };
 
     ExpressionEngine engine({&data, nullptr, &objects, nullptr, report_.ui()});
     engine.setStartTime(startTime_);
@@ -123,10 +140,11 @@ void ReportPreparation::runPass(bool finalPass, int totalPages, bool& terminated
                 std::make_unique<PageRuntime>(page, subPages[i], sources_, interpretator));
             throwCompileErrors(*runtimes.back());
         }
-        if (!(pass.twoPass && finalPass)) {
-            WholeFieldBindings bindings;
-            bindings.bind(pageObjects(report_), data);
-        }
+        // The template is reloaded between the passes, so its objects are
+        // new ones in the final pass and are bound again.
+        WholeFieldBindings bindings;
+        bindings.bind(pageObjects(report_), data);
+        pass.bindings = &bindings;
 
         SheetContinuation continuation;
         for (size_t i = 0; i < report_.Pages.size() && !pass.terminated; ++i) {
@@ -155,7 +173,7 @@ void ReportPreparation::runPass(bool finalPass, int totalPages, bool& terminated
                                         object ? object->Name : std::string(), e.text());
         throw;
     }
-    terminated = pass.terminated;
+    return !pass.userCancelled;
 }
 
 } // namespace pv

@@ -6,6 +6,7 @@
 namespace pv {
 
 class DataSourceRegistry;
+class ReportProgress;
 class TfrReport;
 class TfrVariables;
 
@@ -22,17 +23,21 @@ public:
     // Off: a page whose master data has no rows prints nothing at all.
     void setPrintIfEmpty(bool on) { printIfEmpty_ = on; }
 
-    // False when cancelled; nothing cancels a preparation without a progress
-    // window. STOPREPORT keeps the pages formed so far. An expression or
-    // script error discards the pages and shows its message on the report's
-    // Ui afterwards; a data source that cannot be opened propagates.
+    // Runs inside the report's progress window when it has one. False when
+    // cancelled there: a single pass keeps the pages formed so far, a
+    // cancelled first pass of a double-pass report leaves none. STOPREPORT
+    // keeps the pages formed so far. An expression or script error discards
+    // the pages and shows its message on the report's Ui afterwards; a data
+    // source that cannot be opened propagates.
     bool Prepare();
 
     // The message of the last preparation's expression or script error.
     const std::optional<std::string>& errorMessage() const { return error_; }
 
 private:
-    void runPass(bool finalPass, int totalPages, bool& terminated);
+    // False when the user cancelled the pass.
+    bool runPass(bool finalPass, int totalPages, ReportProgress& progress);
+    bool runPasses(ReportProgress& progress);
 
     TfrReport& report_;
     const DataSourceRegistry& sources_;

@@ -3,15 +3,16 @@
 #include "platform/CodePage.h"
 #include "platform/FileBytes.h"
 #include "platform/Ui.h"
-#include "report/model/ByteStream.h"
-#include "report/value/DateTimeFormat.h"
-#include "report/prepared/PreparedPages.h"
-#include "report/model/FrfError.h"
-#include "report/export/ExportProgress.h"
-#include "report/export/ExportFilter.h"
 #include "report/export/ExportError.h"
+#include "report/export/ExportFilter.h"
+#include "report/export/ExportProgress.h"
+#include "report/model/ByteStream.h"
+#include "report/model/FrfError.h"
+#include "report/prepared/PreparedPages.h"
+#include "report/template/ReportProgress.h"
 #include "report/template/frf/FrfReader.h"
 #include "report/template/frf/FrfWriter.h"
+#include "report/value/DateTimeFormat.h"
 
 #include <chrono>
 #include <ctime>
@@ -287,7 +288,13 @@ void TfrReport::ExportPrepared(TfrExportFilter& filter, const std::string& fileN
     if (!out) throw ExportFileError("cannot create the export file " + name);
     {
         OpenStream open(filter, out, EMFPages());
-        exportPages(EMFPages(), filter, progress);
+        if (progress) {
+            exportPages(EMFPages(), filter, progress);
+        } else {
+            ReportProgress shown(*this, ru("Формируется страница:"));
+            shown.page(1);
+            shown.run([&] { exportPages(EMFPages(), filter, &shown); });
+        }
         out.flush();
         if (!out) throw ExportFileError("cannot write the export file " + name);
     }

@@ -1,0 +1,36 @@
+#include "report/template/ReportProgress.h"
+
+#include "report/prepared/PrintPages.h"
+#include "report/prepared/ProgressWindow.h"
+#include "report/template/Report.h"
+
+namespace pv {
+
+ReportProgress::ReportProgress(TfrReport& report, std::string labelText)
+    : report_(report), labelText_(std::move(labelText)) {
+    if (report.ShowProgress && !report.OnProgress) window_ = report.progressWindow();
+}
+
+void ReportProgress::run(const std::function<void()>& work) {
+    if (!window_) {
+        work();
+        return;
+    }
+    window_->SetLabel(labelText_);
+    window_->Run(printProgressCaption(report_.Title), work);
+}
+
+void ReportProgress::page(int number, std::optional<int> total) {
+    if (report_.OnProgress) {
+        report_.OnProgress(number);
+        return;
+    }
+    if (window_) window_->SetLabel(progressLabel(labelText_, number, total));
+}
+
+bool ReportProgress::Cancelled() const {
+    if (window_ && !cancelled_) cancelled_ = window_->Cancelled();
+    return cancelled_;
+}
+
+} // namespace pv
