@@ -4,14 +4,14 @@
 
 #include "app/ProgramReports.h"
 
-#include "platform/CodePage.h"
-#include "platform/Ui.h"
 #include "report/prepared/PreparedPages.h"
 #include "report/printer/Printer.h"
-#include "report/qt/PrintFromPreview.h"
-#include "report/qt/ProgressForm.h"
-#include "report/qt/ShowPreview.h"
 #include "report/template/Report.h"
+#include "report/qt/PrintFromPreview.h"
+#include "report/qt/ShowPreview.h"
+#include "platform/CodePage.h"
+#include "platform/Ui.h"
+#include "report/qt/ProgressForm.h"
 #include "report/template/ReportProgress.h"
 
 namespace pv {

@@ -1,13 +1,13 @@
 #include "report/prepare/BandAggregates.h"
 
 #include "platform/TextCase.h"
-#include "report/model/View.h"
-#include "report/prepare/RuntimeBand.h"
 #include "report/script/BracketScan.h"
 #include "report/script/ExpressionContext.h"
 #include "report/script/ExpressionEngine.h"
 #include "report/script/FunctionSplitter.h"
 #include "report/script/ScriptInterpreter.h"
+#include "report/prepare/RuntimeBand.h"
+#include "report/model/View.h"
 
 #include <algorithm>
 

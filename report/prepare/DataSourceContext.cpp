@@ -1,10 +1,10 @@
 #include "report/prepare/DataSourceContext.h"
 
 #include "platform/TextCase.h"
+#include "report/model/DataDictionary.h"
 #include "report/data/DataSourceRegistry.h"
 #include "report/data/FieldReference.h"
 #include "report/data/MemoryTable.h"
-#include "report/model/DataDictionary.h"
 
 namespace pv {
 

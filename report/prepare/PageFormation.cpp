@@ -2,21 +2,21 @@
 
 #include "platform/CodePage.h"
 #include "platform/TextCase.h"
-#include "report/data/DataSet.h"
-#include "report/data/DatabaseError.h"
-#include "report/model/LineView.h"
-#include "report/model/MemoView.h"
-#include "report/model/Page.h"
-#include "report/model/PictureView.h"
 #include "report/prepare/BandAggregates.h"
 #include "report/prepare/BandAlignPlacement.h"
 #include "report/prepare/DataSourceContext.h"
-#include "report/prepare/PageRuntime.h"
-#include "report/prepare/ViewPrint.h"
-#include "report/prepare/WholeFieldBinding.h"
 #include "report/prepared/PreparedPages.h"
 #include "report/script/ExpressionEngine.h"
 #include "report/script/ScriptInterpreter.h"
+#include "report/model/LineView.h"
+#include "report/model/MemoView.h"
+#include "report/model/Page.h"
+#include "report/prepare/PageRuntime.h"
+#include "report/prepare/ViewPrint.h"
+#include "report/data/DataSet.h"
+#include "report/data/DatabaseError.h"
+#include "report/model/PictureView.h"
+#include "report/prepare/WholeFieldBinding.h"
 
 #include <algorithm>
 #include <set>
@@ -70,8 +70,9 @@ private:
 
 } // namespace
 
-PageFormation::PageFormation(PageRuntime& runtime, TfrEMFPages& pages, ExpressionEngine& engine,
-                             TfrInterpretator& interpretator, PassState& pass)
+PageFormation::PageFormation(PageRuntime& runtime, TfrEMFPages& pages,
+                                   ExpressionEngine& engine, TfrInterpretator& interpretator,
+                                   PassState& pass)
     : runtime_(runtime), page_(runtime.page()), pages_(pages), engine_(engine),
       interpretator_(interpretator), pass_(pass) {
     for (int level = 0; level < 3; ++level)
@@ -499,7 +500,7 @@ TfrBand* PageFormation::aggregateTarget(int bandType, const std::string& bandArg
 }
 
 std::optional<Variant> PageFormation::aggregate(std::string_view function, const std::string& p1,
-                                                const std::string& p2, const std::string& p3) {
+                                                   const std::string& p2, const std::string& p3) {
     std::optional<AggregateFunction> code = aggregateFunction(function);
     if (!code) return std::nullopt;
     if (collecting_) {

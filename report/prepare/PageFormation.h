@@ -1,13 +1,13 @@
 #pragma once
 
+#include "report/script/ExpressionContext.h"
 #include "report/prepare/MemoPrint.h"
 #include "report/prepare/ObjectPrintEvents.h"
-#include "report/script/ExpressionContext.h"
 
-#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
+#include <functional>
 
 namespace pv {
 
@@ -62,7 +62,7 @@ struct SheetContinuation {
 class PageFormation : public ReportState, public PreparationActions, public ObjectPrintEvents {
 public:
     PageFormation(PageRuntime& runtime, TfrEMFPages& pages, ExpressionEngine& engine,
-                  TfrInterpretator& interpretator, PassState& pass);
+                     TfrInterpretator& interpretator, PassState& pass);
     ~PageFormation() override;
     PageFormation(const PageFormation&) = delete;
     PageFormation& operator=(const PageFormation&) = delete;

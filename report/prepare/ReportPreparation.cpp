@@ -1,20 +1,20 @@
 #include "report/prepare/ReportPreparation.h"
 
-#include "platform/CodePage.h"
 #include "platform/Ui.h"
 #include "report/model/ByteStream.h"
 #include "report/prepare/DataSourceContext.h"
-#include "report/prepare/PageFormation.h"
-#include "report/prepare/PageRuntime.h"
-#include "report/prepare/WholeFieldBinding.h"
 #include "report/prepared/PreparedPages.h"
 #include "report/script/ExpressionEngine.h"
+#include "report/value/ExpressionError.h"
 #include "report/script/ExpressionErrorMessage.h"
 #include "report/script/ScriptInterpreter.h"
+#include "report/prepare/PageFormation.h"
+#include "report/prepare/PageRuntime.h"
 #include "report/template/Report.h"
 #include "report/template/ReportObjects.h"
+#include "report/prepare/WholeFieldBinding.h"
+#include "platform/CodePage.h"
 #include "report/template/ReportProgress.h"
-#include "report/value/ExpressionError.h"
 
 #include <memory>
 #include <vector>
@@ -64,6 +64,10 @@ std::vector<TfrView*> pageObjects(TfrReport& report) {
     return objects;
 }
 
+std::string firstPassLabel() {
+    return ru("Выполняется 1-й проход:");
+}
+
 std::string finalPassLabel() {
     return ru("Формируется страница:");
 }
@@ -77,7 +81,7 @@ bool ReportPreparation::Prepare() {
     error_.reset();
     startTime_ = report_.now();
     report_.EMFPages().ClearPages();
-    ReportProgress progress(report_, finalPassLabel());
+    ReportProgress progress(report_, report_.DoublePass ? firstPassLabel() : finalPassLabel());
     bool completed = true;
     progress.run([&] { completed = runPasses(progress); });
     if (error_ && report_.ui())
@@ -91,7 +95,6 @@ bool ReportPreparation::runPasses(ReportProgress& progress) {
     try {
         int total = 0;
         if (report_.DoublePass) {
-            progress.setLabelText(ru("Выполняется 1-й проход:"));
             const bool counted = runPass(false, 0, progress);
             total = pages.Count();
             pages.ClearPages();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "report/data/DataSourceRegistry.h"
 #include "report/model/BandView.h"
+#include "report/data/DataSourceRegistry.h"
 #include "report/script/ScriptInterpreter.h"
 #include "report/value/Variables.h"
 

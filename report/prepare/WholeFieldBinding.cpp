@@ -2,11 +2,11 @@
 
 #include "platform/TextCase.h"
 #include "report/data/DataSet.h"
+#include "report/prepare/DataSourceContext.h"
 #include "report/data/FieldReference.h"
-#include "report/data/MemoryTable.h"
 #include "report/model/MemoView.h"
 #include "report/model/PictureView.h"
-#include "report/prepare/DataSourceContext.h"
+#include "report/data/MemoryTable.h"
 
 namespace pv {
 

@@ -3,17 +3,17 @@
 
 #include "platform/CodePage.h"
 #include "platform/FontService.h"
+#include "report/prepared/PreparedPages.h"
 #include "report/export/ExportFilterRegistry.h"
 #include "report/model/FrfError.h"
 #include "report/model/Page.h"
-#include "report/model/View.h"
 #include "report/prepared/PreparedPageRecording.h"
-#include "report/prepared/PreparedPages.h"
-#include "report/printer/Printer.h"
+#include "report/template/Report.h"
+#include "report/model/View.h"
 #include "report/qt/PreviewPaintBox.h"
 #include "report/qt/PreviewSearchForm.h"
 #include "report/qt/QtPainterCanvas.h"
-#include "report/template/Report.h"
+#include "report/printer/Printer.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>

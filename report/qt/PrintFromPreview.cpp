@@ -5,11 +5,11 @@
 #include "platform/ConversionError.h"
 #include "platform/FontService.h"
 #include "platform/Ui.h"
-#include "report/prepared/PageList.h"
 #include "report/prepared/PreparedPages.h"
 #include "report/qt/PrintForm.h"
-#include "report/qt/QtInstalledPrinter.h"
 #include "report/qt/QtPrintJob.h"
+#include "report/qt/QtInstalledPrinter.h"
+#include "report/prepared/PageList.h"
 #include "report/template/ReportProgress.h"
 
 #include <QMessageBox>

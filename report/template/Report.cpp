@@ -3,16 +3,16 @@
 #include "platform/CodePage.h"
 #include "platform/FileBytes.h"
 #include "platform/Ui.h"
-#include "report/export/ExportError.h"
-#include "report/export/ExportFilter.h"
-#include "report/export/ExportProgress.h"
 #include "report/model/ByteStream.h"
-#include "report/model/FrfError.h"
+#include "report/value/DateTimeFormat.h"
 #include "report/prepared/PreparedPages.h"
-#include "report/template/ReportProgress.h"
+#include "report/model/FrfError.h"
+#include "report/export/ExportProgress.h"
+#include "report/export/ExportFilter.h"
+#include "report/export/ExportError.h"
 #include "report/template/frf/FrfReader.h"
 #include "report/template/frf/FrfWriter.h"
-#include "report/value/DateTimeFormat.h"
+#include "report/template/ReportProgress.h"
 
 #include <chrono>
 #include <ctime>

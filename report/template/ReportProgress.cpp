@@ -7,7 +7,7 @@
 namespace pv {
 
 ReportProgress::ReportProgress(TfrReport& report, std::string labelText)
-    : report_(report), labelText_(std::move(labelText)) {
+    : report_(report), labelText_(std::move(labelText)), label_(labelText_) {
     if (report.ShowProgress && !report.OnProgress) window_ = report.progressWindow();
 }
 
@@ -16,7 +16,7 @@ void ReportProgress::run(const std::function<void()>& work) {
         work();
         return;
     }
-    window_->SetLabel(labelText_);
+    window_->SetLabel(label_);
     window_->Run(printProgressCaption(report_.Title), work);
 }
 
@@ -25,7 +25,8 @@ void ReportProgress::page(int number, std::optional<int> total) {
         report_.OnProgress(number);
         return;
     }
-    if (window_) window_->SetLabel(progressLabel(labelText_, number, total));
+    label_ = progressLabel(labelText_, number, total);
+    if (window_) window_->SetLabel(label_);
 }
 
 bool ReportProgress::Cancelled() const {

@@ -39,6 +39,7 @@ private:
     TfrReport& report_;
     ProgressWindow* window_ = nullptr;
     std::string labelText_;
+    std::string label_; // as shown
     mutable bool cancelled_ = false;
 };
 
