@@ -34,6 +34,7 @@ void ProgramReports::setParentWidget(QWidget* parent) {
 void ProgramReports::LoadFromFile(ReportId report, const std::string& path) {
     placeholder_.LoadFromFile(report, path);
     engine_.LoadFromFile(report, path);
+    templatePaths_[report] = path;
 }
 
 void ProgramReports::PrepareAndPreview(ReportId report) {
@@ -67,7 +68,8 @@ void ProgramReports::present(ReportId id, TfrReport* prepared) {
 
 // The user has to know which file to reinstall.
 void ProgramReports::reportMissingTemplate(ReportId id) {
-    const std::string path = placeholder_.templateOf(id);
+    auto it = templatePaths_.find(id);
+    const std::string path = it == templatePaths_.end() ? std::string() : it->second;
     std::string text = ru("Не найден файл шаблона отчета");
     text += path.empty() ? ru(".") : ":\r\n" + utf8ToCp1251(path);
     text += "\r\n" + ru("Переустановите программу.");

@@ -6,7 +6,9 @@
 
 #include <QPointer>
 
+#include <map>
 #include <memory>
+#include <string>
 
 namespace pv {
 
@@ -40,6 +42,7 @@ private:
     QPointer<QWidget> parent_;
     Ui& ui_;
     std::unique_ptr<TfrProgressForm> progress_;
+    std::map<ReportId, std::string> templatePaths_; // as given, found or not
     PlaceholderPreview placeholder_;
     PreparingReportService engine_;
     std::unique_ptr<TfrPDFExport> frPDFExport1;
