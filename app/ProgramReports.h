@@ -1,19 +1,23 @@
 #pragma once
 
-#include "app/PlaceholderPreview.h"
-#include "program/PreparingReportService.h"
 #include "batch/ReportPresenter.h"
+#include "program/PreparingReportService.h"
 
 #include <QPointer>
 
+#include <map>
 #include <memory>
+#include <string>
 
 namespace pv {
 
 class TfrPDFExport;
+class TfrProgressForm;
+class Ui;
 
 // The main window's reports: prepared over the form tables' data sources and
-// shown in the preview window, whose save offers the PDF filter.
+// shown in the preview window, whose save offers the PDF filter. Preparing,
+// printing and saving run inside the progress window.
 class ProgramReports : public ReportService, private ReportPresenter {
 public:
     ProgramReports(const DataSourceRegistry& sources, Ui& ui);
@@ -31,13 +35,17 @@ public:
     // Prepares a template as it stands (the designer's) over the form tables
     // and shows it as the program shows its reports.
     void previewTemplate(TfrReport& report);
+    TfrProgressForm& progressForm() { return *progress_; }
 
 private:
     void present(ReportId id, TfrReport* prepared) override;
+    void reportMissingTemplate(ReportId id);
 
     const DataSourceRegistry& sources_;
     QPointer<QWidget> parent_;
-    PlaceholderPreview placeholder_;
+    Ui& ui_;
+    std::unique_ptr<TfrProgressForm> progress_;
+    std::map<ReportId, std::string> templatePaths_; // as given, found or not
     PreparingReportService engine_;
     std::unique_ptr<TfrPDFExport> frPDFExport1;
 };

@@ -30,7 +30,9 @@ bool PreparingReportService::hasTemplate(ReportId id) const {
 }
 
 void PreparingReportService::LoadFromFile(ReportId id, const std::string& path) {
-    if (report(id).LoadFromFile(path)) loaded_[id] = true;
+    // A template that failed to load leaves the report holding the last
+    // batch's form, which must not print for this batch.
+    loaded_[id] = report(id).LoadFromFile(path);
 }
 
 void PreparingReportService::ClearCompositeReports() {

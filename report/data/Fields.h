@@ -11,7 +11,9 @@ namespace pv {
 
 class TRxMemoryData;
 
-enum class TFieldType { ftString, ftInteger, ftFloat };
+// Memo and blob fields hold text or bytes of any length; a whole-field
+// object takes a text box's lines or a picture's image from them.
+enum class TFieldType { ftString, ftInteger, ftFloat, ftMemo, ftBlob };
 
 // One column of a memory table: its name, type and (for text) the largest
 // number of characters it keeps.

@@ -56,6 +56,14 @@ void TRxMemoryData::Open() {
             fields_.push_back(std::make_unique<TStringField>(*this, def, index, 0, texts++));
             if (def.Size > 0xFFFF) lengthWidth_ = 4;
             break;
+        case TFieldType::ftMemo:
+        case TFieldType::ftBlob: {
+            FieldDef unlimited = def;
+            unlimited.Size = -1;
+            fields_.push_back(std::make_unique<TStringField>(*this, unlimited, index, 0, texts++));
+            lengthWidth_ = 4;
+            break;
+        }
         case TFieldType::ftInteger:
             fields_.push_back(std::make_unique<TIntegerField>(*this, def, index, offset));
             addNumber(sizeof(int32_t));

@@ -120,13 +120,13 @@ void registerAggregate(TfrBand& data, const std::string& key) {
     if (data.aggregateValues.Contains(key)) return;
     const AggregateFunction function = keyParts(key).function;
     data.aggregateValues.SetValue(key, startValue(function));
-    if (function == AggregateFunction::Avg) data.aggregateCounts.SetValue(key, Variant(int32_t(0)));
 }
 
 void accumulateAggregates(TfrBand& data, bool visible, ExpressionEngine& engine) {
     TfrVariables& values = data.aggregateValues;
     std::optional<std::string> lastExpression;
     double lastValue = 0;
+    ++data.aggregateRowCount;
     for (int i = 0; i < values.Count(); ++i) {
         const KeyParts k = keyParts(values.Name(i));
         double value = 0;
@@ -142,14 +142,9 @@ void accumulateAggregates(TfrBand& data, bool visible, ExpressionEngine& engine)
         const double current = values.ValueAt(i).toDouble();
         switch (k.function) {
         case AggregateFunction::Sum:
+        case AggregateFunction::Avg:
             values.SetValueAt(i, Variant(current + value));
             break;
-        case AggregateFunction::Avg: {
-            values.SetValueAt(i, Variant(current + value));
-            const int n = data.aggregateCounts.Value(values.Name(i)).toInt();
-            data.aggregateCounts.SetValue(values.Name(i), Variant(int32_t(n + 1)));
-            break;
-        }
         case AggregateFunction::Min:
             values.SetValueAt(i, Variant(std::min(current, value)));
             break;
@@ -168,7 +163,7 @@ std::optional<Variant> readAggregate(const TfrBand& data, const std::string& key
     if (index < 0) return std::nullopt;
     const Variant value = data.aggregateValues.ValueAt(index);
     if (keyParts(key).function != AggregateFunction::Avg) return value;
-    const int rows = data.aggregateCounts.Value(key).toInt();
+    const int rows = data.aggregateRowCount;
     if (rows == 0) return Variant(0.0);
     return Variant(value.toDouble() / rows);
 }
@@ -176,12 +171,14 @@ std::optional<Variant> readAggregate(const TfrBand& data, const std::string& key
 void restartAggregates(TfrBand& data, const std::string& bandName) {
     const std::string prefix = bandName + kSeparator;
     TfrVariables& values = data.aggregateValues;
+    bool any = false;
     for (int i = 0; i < values.Count(); ++i)
         if (values.Name(i).starts_with(prefix)) {
             values.SetValueAt(i, startValue(keyParts(values.Name(i)).function));
-            if (data.aggregateCounts.Contains(values.Name(i)))
-                data.aggregateCounts.SetValue(values.Name(i), Variant(int32_t(0)));
+            any = true;
         }
+    // The row count is the data band's, shared by every band reading it.
+    if (any) data.aggregateRowCount = 0;
 }
 
 } // namespace pv

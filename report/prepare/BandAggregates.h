@@ -34,16 +34,17 @@ std::vector<std::string> aggregateCalls(const TfrBand& band, DataContext* dictio
 void registerAggregate(TfrBand& data, const std::string& key);
 
 // One print of the data band (also a skipped invisible one): every
-// accumulator takes the current row's value. AVG counts the rows it added
-// itself, so that one footer restarting its average leaves the others', and
-// rows it leaves out as invisible do not lower it.
+// accumulator takes the current row's value, and the data band counts one
+// more row. The count is shared: AVG divides by the rows since any band
+// reading this data band last restarted.
 void accumulateAggregates(TfrBand& data, bool visible, ExpressionEngine& engine);
 
 // The value read back under the key (AVG divided by its row count); none
 // when the data band holds no such accumulator.
 std::optional<Variant> readAggregate(const TfrBand& data, const std::string& key);
 
-// Restarts the accumulators the named band prints.
+// Restarts the accumulators the named band prints and, when it has any
+// here, the data band's row count.
 void restartAggregates(TfrBand& data, const std::string& bandName);
 
 } // namespace pv

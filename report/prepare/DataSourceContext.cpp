@@ -66,7 +66,7 @@ FieldRead DataSourceContext::readField(std::string_view source, std::string_view
     read.isNull = f->IsNull();
     if (!read.isNull)
         read.value = f->AsVariant();
-    else if (f->DataType() == TFieldType::ftString)
+    else if (f->DataType() != TFieldType::ftInteger && f->DataType() != TFieldType::ftFloat)
         read.value = Variant(std::string());
     else
         read.value = Variant(int32_t(0));

@@ -17,6 +17,10 @@
 #include "report/script/ScriptInterpreter.h"
 #include "report/template/Report.h"
 #include "report/template/ReportEvents.h"
+#include "report/data/DataSet.h"
+#include "report/data/DatabaseError.h"
+#include "report/model/PictureView.h"
+#include "report/prepare/WholeFieldBinding.h"
 
 #include <algorithm>
 #include <set>
@@ -35,6 +39,11 @@ bool isHeaderOrData(int type) {
 // Bands that keep their place whatever the flow: they are never fitted.
 bool placedApart(int type) {
     return type == btPageFooter || type == btOverlay || type == btColumnFooter || type == btNone;
+}
+
+bool isSheetFurniture(int type) {
+    return type == btPageHeader || type == btColumnHeader || type == btPageFooter ||
+           type == btOverlay || type == btColumnFooter;
 }
 
 bool objectVisible(const TfrBand& band) {
@@ -95,14 +104,7 @@ void PageFormation::Form(SheetContinuation& continuation) {
     TfrBand* master = runtime_.slot(btMasterData);
     if (!pass_.printIfEmpty && master) {
         TfrDataset* data = master->DataSet();
-        bool empty = true;
-        if (data) {
-            data->Init();
-            data->First();
-            empty = data->Eof();
-            data->Exit();
-        }
-        if (empty) return;
+        if (!masterHasRows(data)) return;
     }
     TfrBand* footer = runtime_.slot(btPageFooter);
     runtime_.bottomLimit = pageBottom_ - (footer ? footer->height : 0);
@@ -111,6 +113,9 @@ void PageFormation::Form(SheetContinuation& continuation) {
 
     firstSheet_ = pages_.Count();
     if (continuation.active && pages_.Count() > 0) {
+        // A skipped page between (a sub-report page, an invisible one) left
+        // no sheet of its own: go on on the last sheet there is.
+        pass_.currentPage = pages_.Count() - 1;
         firstSheet_ = pass_.currentPage;
         runtime_.curY = continuation.curY;
         emptySheetY_ = topLimit_;
@@ -145,7 +150,7 @@ void PageFormation::Form(SheetContinuation& continuation) {
 
     if (footer) {
         bool onFirst = pass_.currentPage == firstSheet_ && (footer->flags & flBandOnFirstPage);
-        if (onFirst || (footer->flags & flBandOnLastPage)) printPageFooter();
+        if (onFirst || (footer->flags & flBandOnLastPage)) printPageFooter(true);
     }
 }
 
@@ -196,12 +201,17 @@ void PageFormation::dataLoop(int level) {
             ++band->lineThroughNo;
             if (!data->Eof() && band->newPageAfter && objectVisible(*band)) startNewPage();
         }
-        const bool nothingPrinted = queued(band) || !printedRows(*band);
-        dropFromQueue(band);
-        // A header or group header queued for rows that never printed must
-        // not appear above the bands printed later.
-        std::erase_if(queue_, [band](TfrBand* b) { return b->dataBand == band; });
-        if (hasRows && !nothingPrinted) drawBand(band->footerBand);
+        if (queued(band)) {
+            // Nothing of the band printed: its header and groups queued for
+            // it must not appear above the bands printed later.
+            dropFromQueue(band);
+            std::erase_if(queue_, [band](TfrBand* b) { return b->dataBand == band; });
+        } else if (hasRows) {
+            // Every row may have been dropped for want of details: the
+            // header still waiting comes out above the footer.
+            printOwnQueue(*band);
+            drawBand(band->footerBand);
+        }
         data->Exit();
     }
 }
@@ -245,6 +255,31 @@ bool PageFormation::queued(const TfrBand* band) const {
 
 void PageFormation::dropFromQueue(const TfrBand* band) {
     std::erase(queue_, band);
+}
+
+void PageFormation::printOwnQueue(const TfrBand& band) {
+    std::vector<TfrBand*> own;
+    std::erase_if(queue_, [&](TfrBand* b) {
+        if (b->dataBand != &band) return false;
+        own.push_back(b);
+        return true;
+    });
+    for (TfrBand* b : own)
+        if (b->exists()) drawBand(b);
+}
+
+bool PageFormation::masterHasRows(TfrDataset* data) {
+    if (!data) return false;
+    // A source that cannot be opened has no rows to print either.
+    try {
+        data->Init();
+    } catch (const DatabaseError&) {
+        return false;
+    }
+    data->First();
+    const bool rows = !data->Eof();
+    data->Exit();
+    return rows;
 }
 
 void PageFormation::printQueue() {
@@ -297,6 +332,9 @@ void PageFormation::drawBand(TfrBand* band) {
         }
         if (band->type == btGroupHeader) rememberGroupValue(*band);
         drawBand(band->child);
+        if (band->isData() && band->DataSet())
+            for (TfrBand* b = band->next; b && !b->DataSet(); b = b->next)
+                drawBand(b);
         current_ = band;
         if (!isHeaderOrData(band->type) && band->newPageAfter) startNewPage();
     } else {
@@ -313,6 +351,7 @@ void PageFormation::drawBand(TfrBand* band) {
     band->pageBreakAllowed = breakAllowed;
     if (pass_.events) pass_.events->endBand(band->view);
     current_ = outer;
+    if (pass_.cancelled && pass_.cancelled()) pass_.terminated = pass_.userCancelled = true;
 }
 
 void PageFormation::runBandScript(TfrBand& band) {
@@ -324,14 +363,21 @@ void PageFormation::runBandScript(TfrBand& band) {
 
 void PageFormation::serveRequests(TfrBand& band, int requestsStartY) {
     if (band.newPageRequests == 0 && band.newColumnRequests == 0) return;
+    // The furniture of a sheet is printed by the break itself: a break it
+    // asked for would start a sheet whose furniture asks again, endlessly.
+    if (isSheetFurniture(band.type)) {
+        band.newPageRequests = band.newColumnRequests = 0;
+        return;
+    }
+    TfrBand* cause = isHeaderOrData(band.type) ? &band : nullptr;
     const bool keepY = scriptSetCurY_ && runtime_.curY != requestsStartY;
     const int scriptY = runtime_.curY;
     for (int i = 0; i < band.newPageRequests; ++i) {
         runtime_.currentColumn = runtime_.columns() - 1;
-        breakColumn(nullptr);
+        breakColumn(cause);
     }
     for (int i = 0; i < band.newColumnRequests; ++i)
-        breakColumn(nullptr);
+        breakColumn(cause);
     band.newPageRequests = band.newColumnRequests = 0;
     if (keepY) runtime_.curY = scriptY;
 }
@@ -372,7 +418,10 @@ int PageFormation::bandHeight(TfrBand& band) {
 }
 
 void PageFormation::printObjects(TfrBand& band) {
-    band.y = band.type == btPageFooter ? runtime_.bottomLimit : runtime_.curY;
+    // Objects outside bands keep their own positions, as they do across.
+    band.y = band.type == btPageFooter ? runtime_.bottomLimit
+             : band.type == btNone     ? 0
+                                       : runtime_.curY;
     if (band.calculatedHeight == 0) band.calculatedHeight = band.height;
     // STOPREPORT from a script ends the report after this band, so the band
     // prints whole.
@@ -535,6 +584,16 @@ void PageFormation::runScript(TfrView& view) {
     interpretator_.RunScript(*script, pass_.scriptSteps);
 }
 
+std::optional<Lines> PageFormation::boundMemoLines(const TfrView& view) {
+    const FieldBinding* binding = pass_.bindings ? pass_.bindings->find(view) : nullptr;
+    return binding ? pv::boundMemoLines(*binding) : std::nullopt;
+}
+
+std::optional<Graphic> PageFormation::boundPicture(const TfrPictureView& view) {
+    const FieldBinding* binding = pass_.bindings ? pass_.bindings->find(view) : nullptr;
+    return binding ? pv::boundPicture(*binding, view.BlobType) : std::nullopt;
+}
+
 void PageFormation::breakColumn(TfrBand* cause) {
     if (runtime_.currentColumn < runtime_.columns() - 1) {
         drawBand(runtime_.slot(btColumnFooter));
@@ -581,10 +640,9 @@ void PageFormation::addSheet() {
     pass_.endPages(pages_.Count());
     pages_.AppendPage(page_);
     pass_.currentPage = pages_.Count() - 1;
-    if (pass_.events) {
-        pass_.events->beginPage(pass_.currentPage);
-        pass_.events->progress(pages_.Count());
-    }
+    if (pass_.events) pass_.events->beginPage(pass_.currentPage);
+    // The progress window, or OnProgress in its place, hears of every sheet.
+    if (pass_.progress) pass_.progress(pages_.Count());
     if (pass_.pageLimit > 0 && pages_.Count() >= pass_.pageLimit) pass_.terminated = true;
     runtime_.curY = topLimit_;
     runtime_.currentColumn = 0;
@@ -593,12 +651,14 @@ void PageFormation::addSheet() {
 }
 
 // The page footer of the current sheet, unless it has one already or it is
-// the first sheet and the footer does not print there.
-void PageFormation::printPageFooter() {
+// the first sheet and the footer does not print there; a footer marked for
+// the last sheet prints on it even when that is also the first.
+void PageFormation::printPageFooter(bool lastSheet) {
     TfrBand* footer = runtime_.slot(btPageFooter);
     if (!footer || footedUpTo_ >= pass_.currentPage) return;
     footedUpTo_ = pass_.currentPage;
-    if (pass_.currentPage == firstSheet_ && !(footer->flags & flBandOnFirstPage)) return;
+    const bool onLast = lastSheet && (footer->flags & flBandOnLastPage);
+    if (pass_.currentPage == firstSheet_ && !(footer->flags & flBandOnFirstPage) && !onLast) return;
     const int y = runtime_.curY;
     drawBand(footer);
     runtime_.curY = y;

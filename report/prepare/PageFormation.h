@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <vector>
+#include <functional>
 
 namespace pv {
 
@@ -22,6 +23,7 @@ class PageRuntime;
 class PreparationEvents;
 class TfrView;
 struct TfrReportInfo;
+class WholeFieldBindings;
 
 // What one preparation pass shares among the pages it forms: the page count
 // reached, the counters scripts read, and where the pass stands.
@@ -53,6 +55,13 @@ struct PassState {
 
     // Calls OnEndPage for the sheets before `page` not yet ended.
     void endPages(int page);
+    // The whole-field objects' fields; may be null.
+    const WholeFieldBindings* bindings = nullptr;
+    // Told the number of each sheet started; may be empty.
+    std::function<void(int sheet)> progress;
+    // Asked after each band; true stops the pass as the user asked.
+    std::function<bool()> cancelled;
+    bool userCancelled = false;
 };
 
 // Where a page formation stopped, for a following template page printed on
@@ -100,6 +109,8 @@ public:
     // ObjectPrintEvents
     void runScript(TfrView& view) override;
     bool beforePrint(Lines& lines, TfrView& view) override;
+    std::optional<Lines> boundMemoLines(const TfrView& view) override;
+    std::optional<Graphic> boundPicture(const TfrPictureView& view) override;
 
 private:
     void dataLoop(int level);
@@ -108,6 +119,9 @@ private:
     bool queued(const TfrBand* band) const;
     void dropFromQueue(const TfrBand* band);
     void printQueue();
+    // Prints and unqueues what waits for the band: its header and groups.
+    void printOwnQueue(const TfrBand& band);
+    bool masterHasRows(TfrDataset* data);
 
     void drawBand(TfrBand* band);
     void runBandScript(TfrBand& band);
@@ -140,7 +154,7 @@ private:
     void reprintRepeatedHeaders(TfrBand* cause);
     void startNewPage();
     void addSheet();
-    void printPageFooter();
+    void printPageFooter(bool lastSheet = false);
     void printTitle();
     void printSummary();
 

@@ -42,12 +42,6 @@ bool PreparationEvents::beforePrint(Lines& lines, TfrView& view) const {
     return lines != before;
 }
 
-void PreparationEvents::progress(int pages) const {
-    both([&](const TfrReportEvents& e) {
-        if (e.OnProgress) e.OnProgress(pages);
-    });
-}
-
 void PreparationEvents::beginColumn(TfrBandView* band) const {
     both([&](const TfrReportEvents& e) {
         if (e.OnBeginColumn) e.OnBeginColumn(band);

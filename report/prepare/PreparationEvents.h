@@ -25,7 +25,6 @@ public:
     void endBand(TfrBandView* band) const;
     // True when a handler changed the lines.
     bool beforePrint(Lines& lines, TfrView& view) const;
-    void progress(int pages) const;
     void beginColumn(TfrBandView* band) const;
     void printColumn(int column, int& width) const;
 

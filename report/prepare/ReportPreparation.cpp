@@ -19,6 +19,7 @@
 #include "report/template/Report.h"
 #include "report/template/ReportObjects.h"
 #include "report/value/ExpressionError.h"
+#include "report/template/ReportProgress.h"
 
 #include <memory>
 #include <vector>
@@ -104,6 +105,14 @@ ExpressionEngine::UserHandlers userHandlers(const TfrReportEvents& events) {
     return handlers;
 }
 
+std::string firstPassLabel() {
+    return ru("Выполняется 1-й проход:");
+}
+
+std::string finalPassLabel() {
+    return ru("Формируется страница:");
+}
+
 } // namespace
 
 ReportPreparation::ReportPreparation(TfrReport& report, const DataSourceRegistry& sources)
@@ -127,45 +136,53 @@ bool ReportPreparation::Prepare() {
     // Saving the template for its restoring stamps a new last-change date on
     // the copy in memory; the report information scripts read is the template's.
     info_ = report_.Info;
-    TfrEMFPages& pages = report_.EMFPages();
-    pages.ClearPages();
-    bool terminated = false;
-    {
-        std::vector<std::unique_ptr<TemplateRestorer>> restorers;
-        for (const Member& m : members_) {
-            restorers.push_back(std::make_unique<TemplateRestorer>(*m.report));
-            if (composite_) call(m.report->Events.OnBeginDoc);
-        }
-        call(report_.Events.OnBeginDoc);
-        try {
-            for (const Member& m : members_)
-                refuseCrossBands(*m.report);
-            int total = 0;
-            if (report_.DoublePass) {
-                runPass(false, 0, terminated);
-                total = pages.Count();
-                pages.ClearPages();
-                for (auto& restorer : restorers)
-                    restorer->reload();
-            }
-            runPass(true, total, terminated);
-        } catch (const ExpressionError&) {
-            pages.ClearPages();
-        } catch (const UnsupportedTemplateError& e) {
-            error_ = e.text();
-            pages.ClearPages();
-        }
-        call(report_.Events.OnEndDoc);
-        if (composite_)
-            for (const Member& m : members_)
-                call(m.report->Events.OnEndDoc);
-    }
+    report_.EMFPages().ClearPages();
+    ReportProgress progress(report_, report_.DoublePass ? firstPassLabel() : finalPassLabel());
+    bool completed = true;
+    progress.run([&] { completed = runPasses(progress); });
     if (error_ && report_.ui())
         report_.ui()->messageBox(*error_, expressionErrorCaption(), MsgIcon::Error, MsgButtons::Ok);
-    return true;
+    return completed;
 }
 
-void ReportPreparation::runPass(bool finalPass, int totalPages, bool& terminated) {
+bool ReportPreparation::runPasses(ReportProgress& progress) {
+    TfrEMFPages& pages = report_.EMFPages();
+    bool completed = true;
+    std::vector<std::unique_ptr<TemplateRestorer>> restorers;
+    for (const Member& m : members_) {
+        restorers.push_back(std::make_unique<TemplateRestorer>(*m.report));
+        if (composite_) call(m.report->Events.OnBeginDoc);
+    }
+    call(report_.Events.OnBeginDoc);
+    try {
+        for (const Member& m : members_)
+            refuseCrossBands(*m.report);
+        int total = 0;
+        if (report_.DoublePass) {
+            completed = runPass(false, 0, progress);
+            total = pages.Count();
+            pages.ClearPages();
+            if (completed) {
+                for (auto& restorer : restorers)
+                    restorer->reload();
+                progress.setLabelText(finalPassLabel());
+            }
+        }
+        if (completed) completed = runPass(true, total, progress);
+    } catch (const ExpressionError&) {
+        pages.ClearPages();
+    } catch (const UnsupportedTemplateError& e) {
+        error_ = e.text();
+        pages.ClearPages();
+    }
+    call(report_.Events.OnEndDoc);
+    if (composite_)
+        for (const Member& m : members_)
+            call(m.report->Events.OnEndDoc);
+    return completed;
+}
+
+bool ReportPreparation::runPass(bool finalPass, int totalPages, ReportProgress& progress) {
     TfrEMFPages& pages = report_.EMFPages();
     pages.ClearPages();
     PassState pass;
@@ -175,13 +192,17 @@ void ReportPreparation::runPass(bool finalPass, int totalPages, bool& terminated
     pass.printIfEmpty = printIfEmpty_;
     if (scriptSteps_) pass.scriptSteps = *scriptSteps_;
     pass.pageLimit = pageLimit_;
+    std::optional<int> shownTotal;
+    if (pass.twoPass && finalPass) shownTotal = totalPages;
+    pass.progress = [&](int sheet) { progress.page(sheet, shownTotal); };
+    pass.cancelled = [&] { return progress.cancelled(); };
     SheetContinuation continuation;
     for (size_t i = 0; i < members_.size() && !pass.terminated; ++i) {
         const bool intoNext =
             i + 1 < members_.size() && continuesInto(members_[i], members_[i + 1]);
         runMember(members_[i], pass, continuation, intoNext);
     }
-    terminated = pass.terminated;
+    return !pass.userCancelled;
 }
 
 // A member goes on the sheet the previous one ended on only when its first
@@ -230,10 +251,11 @@ void ReportPreparation::runMember(const Member& member, PassState& pass,
                 std::make_unique<PageRuntime>(page, subPages[i], sources_, interpretator));
             throwCompileErrors(*runtimes.back(), pass);
         }
-        if (!(pass.twoPass && pass.finalPass)) {
-            WholeFieldBindings bindings;
-            bindings.bind(pageObjects(report), data);
-        }
+        // The template is reloaded between the passes, so its objects are
+        // new ones in the final pass and are bound again.
+        WholeFieldBindings bindings;
+        bindings.bind(pageObjects(report), data);
+        pass.bindings = &bindings;
 
         for (size_t i = 0; i < report.Pages.size() && !pass.terminated; ++i) {
             TfrPage& page = *report.Pages[i];
@@ -269,6 +291,7 @@ void ReportPreparation::runMember(const Member& member, PassState& pass,
     if (!continueIntoNext) pass.endPages(pages.Count());
     pass.data = nullptr;
     pass.events = nullptr;
+    pass.bindings = nullptr;
 }
 
 } // namespace pv

@@ -9,6 +9,7 @@
 namespace pv {
 
 class DataSourceRegistry;
+class ReportProgress;
 class TfrReport;
 class TfrVariables;
 struct PassState;
@@ -38,10 +39,12 @@ public:
         pageLimit_ = pageLimit;
     }
 
-    // False when cancelled; nothing cancels a preparation without a progress
-    // window. STOPREPORT keeps the pages formed so far. An expression or
-    // script error discards the pages and shows its message on the report's
-    // Ui afterwards; a data source that cannot be opened propagates.
+    // Runs inside the report's progress window when it has one. False when
+    // cancelled there: a single pass keeps the pages formed so far, a
+    // cancelled first pass of a double-pass report leaves none. STOPREPORT
+    // keeps the pages formed so far. An expression or script error discards
+    // the pages and shows its message on the report's Ui afterwards; a data
+    // source that cannot be opened propagates.
     bool Prepare();
 
     // The message of the last preparation's expression or script error.
@@ -53,7 +56,9 @@ private:
         std::string componentName;
     };
 
-    void runPass(bool finalPass, int totalPages, bool& terminated);
+    // False when the user cancelled a pass.
+    bool runPasses(ReportProgress& progress);
+    bool runPass(bool finalPass, int totalPages, ReportProgress& progress);
     void runMember(const Member& member, PassState& pass, SheetContinuation& continuation,
                    bool continueIntoNext);
     bool continuesInto(const Member& member, const Member& next) const;

@@ -66,8 +66,8 @@ public:
     TfrBand* aggregateSource = nullptr;
 
     TfrVariables aggregateValues{false};
-    // The rows each AVG accumulator has added, under the same keys.
-    TfrVariables aggregateCounts{false};
+    // Rows accumulated since a band reading them last restarted; AVG divides by it.
+    int aggregateRowCount = 0;
     int lineNo = 0, lineThroughNo = 0;
     int calculatedHeight = 0;
     int bandColumn = 0, savedOffset = 0;

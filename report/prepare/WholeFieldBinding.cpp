@@ -40,6 +40,55 @@ void WholeFieldBindings::bind(const std::vector<TfrView*>& objects, DataSourceCo
     }
 }
 
+namespace {
+
+TField* boundField(const FieldBinding& binding, TFieldType type) {
+    TRxMemoryData* table = binding.dataset ? binding.dataset->TableOrNull() : nullptr;
+    TField* field = table ? table->FindField(binding.field) : nullptr;
+    return field && field->DataType() == type ? field : nullptr;
+}
+
+} // namespace
+
+std::optional<Lines> boundMemoLines(const FieldBinding& binding) {
+    TField* field = boundField(binding, TFieldType::ftMemo);
+    if (!field) return std::nullopt;
+    Lines lines;
+    const std::string text = field->AsString();
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::optional<Graphic> boundPicture(const FieldBinding& binding, uint8_t blobType) {
+    TField* field = boundField(binding, TFieldType::ftBlob);
+    if (!field) return std::nullopt;
+    Graphic graphic;
+    graphic.data = field->AsString();
+    if (graphic.data.empty()) return graphic;
+    switch (blobType) {
+    case btJPG:
+        graphic.kind = gkJpeg;
+        break;
+    case btICO:
+        graphic.kind = gkIcon;
+        break;
+    case btWMF:
+        graphic.kind = gkMetafile;
+        break;
+    default:
+        graphic.kind = gkBitmap;
+    }
+    return graphic;
+}
+
 const FieldBinding* WholeFieldBindings::find(const TfrView& view) const {
     auto it = bindings_.find(&view);
     return it == bindings_.end() ? nullptr : &it->second;

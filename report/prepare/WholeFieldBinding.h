@@ -1,5 +1,6 @@
 #pragma once
 
+#include "report/model/Graphic.h"
 #include "report/model/View.h"
 
 #include <map>
@@ -18,14 +19,21 @@ class TfrDBDataSet;
 // as it is.
 std::optional<std::string> wholeFieldReference(const TfrView& view);
 
-// A whole-field object's data field. Pictures would load their image from a
-// blob field and text boxes their text from a memo field; the memory tables
-// have neither kind, so a bound object of theirs prints through the ordinary
-// expansion of its reference, display format included.
+// A whole-field object's data field. Pictures load their image from a blob
+// field and text boxes their lines from a memo field; an object bound to a
+// field of another kind prints through the ordinary expansion of its
+// reference, display format included.
 struct FieldBinding {
     TfrDBDataSet* dataset = nullptr;
     std::string field; // as the table names it
 };
+
+// The current row's memo text split into lines; none unless the binding is
+// to a memo field.
+std::optional<Lines> boundMemoLines(const FieldBinding& binding);
+// The current row's blob decoded as `blobType` says; none unless the
+// binding is to a blob field. An empty blob gives an empty picture.
+std::optional<Graphic> boundPicture(const FieldBinding& binding, uint8_t blobType);
 
 // The whole-field objects of a report's pages and the fields they are bound
 // to; the views and data sets are not owned.

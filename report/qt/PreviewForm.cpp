@@ -13,6 +13,7 @@
 #include "report/qt/PreviewPaintBox.h"
 #include "report/qt/PreviewSearchForm.h"
 #include "report/qt/QtPainterCanvas.h"
+#include "report/printer/Printer.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -44,7 +45,6 @@ namespace {
 constexpr int kSmallStep = 8;
 constexpr QRgb kAreaGrey = 0x808080;
 constexpr int kScreenPixelsPerInch = 96;
-
 
 QRect toQRect(const Rect& r) {
     return QRect(r.left, r.top, r.width(), r.height());
@@ -248,7 +248,8 @@ QToolButton* TfrPreviewForm::button(TfrPreviewButton which) const {
 
 void TfrPreviewForm::setPrintHook(PrintHook hook) {
     printHook_ = std::move(hook);
-    button(pbPrint)->setEnabled(static_cast<bool>(printHook_));
+    // Printing needs a printer: the virtual one only measures paper.
+    button(pbPrint)->setEnabled(printHook_ && frPrinter().VirtualIndex() > 0);
 }
 
 void TfrPreviewForm::takePages() {

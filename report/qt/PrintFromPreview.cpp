@@ -9,6 +9,8 @@
 #include "report/qt/PrintForm.h"
 #include "report/qt/QtPrintJob.h"
 #include "report/qt/QtInstalledPrinter.h"
+#include "report/prepared/PageList.h"
+#include "report/template/ReportProgress.h"
 
 #include <QMessageBox>
 
@@ -71,8 +73,25 @@ PrintOutcome PrintFromPreview(TfrEMFPages& pages, int currentPage,
     printer.SelectPrinter(printer.PrinterIndex());
     QtPrintJob job(device->printer(), pages, FontService::shared());
     job.setCancelCheck(settings.cancelled);
+    ReportProgress* shown = settings.reportProgress;
+    if (shown) {
+        options.progress = [shown, own = options.progress](int page) {
+            shown->page(page);
+            if (own) own(page);
+        };
+        job.setCancelCheck(
+            [shown, own = settings.cancelled] { return shown->cancelled() || (own && own()); });
+    }
     try {
-        const PrintOutcome outcome = PrintPages(printedPages(pages), options, printer, job);
+        PrintOutcome outcome = PrintOutcome::NothingToPrint;
+        // The page list is read before the window opens: a malformed one
+        // prints nothing and is reported on its own.
+        parsePageList(options.pageList, pages.Count());
+        auto work = [&] { outcome = PrintPages(printedPages(pages), options, printer, job); };
+        if (shown)
+            shown->run(work);
+        else
+            work();
         return outcome == PrintOutcome::Printed && job.failed() ? PrintOutcome::Failed : outcome;
     } catch (const ConversionError& e) {
         showError(settings, e.text(), programName());

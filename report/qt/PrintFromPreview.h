@@ -11,6 +11,7 @@ class QWidget;
 namespace pv {
 
 class TfrEMFPages;
+class ReportProgress;
 class Ui;
 
 // What the preview's report says about printing, and the preview's hooks.
@@ -29,6 +30,9 @@ struct PreviewPrintSettings {
     std::function<void(int page)> progress;
     // Asked after each page; true ends the job.
     std::function<bool()> cancelled;
+    // The report's progress: the pages are printed inside its window, whose
+    // cancel button aborts the job. None: they are printed directly.
+    ReportProgress* reportProgress = nullptr;
 };
 
 // What printing needs of each prepared page.

@@ -12,6 +12,7 @@
 #include "report/export/ExportError.h"
 #include "report/template/frf/FrfReader.h"
 #include "report/template/frf/FrfWriter.h"
+#include "report/template/ReportProgress.h"
 
 #include <chrono>
 #include <ctime>
@@ -294,7 +295,13 @@ void TfrReport::ExportPrepared(TfrExportFilter& filter, const std::string& fileN
     if (!out) throw ExportFileError("cannot create the export file " + name);
     {
         OpenStream open(filter, out, EMFPages());
-        exportPages(EMFPages(), filter, progress);
+        if (progress) {
+            exportPages(EMFPages(), filter, progress);
+        } else {
+            ReportProgress shown(*this, ru("Формируется страница:"));
+            shown.page(1);
+            shown.run([&] { exportPages(EMFPages(), filter, &shown); });
+        }
         out.flush();
         if (!out) throw ExportFileError("cannot write the export file " + name);
     }

@@ -15,6 +15,7 @@ namespace pv {
 
 class ByteStream;
 class ExportProgress;
+class ProgressWindow;
 class TfrEMFPages;
 class TfrExportFilter;
 class Ui;
@@ -103,6 +104,13 @@ public:
     bool ModalPreview = true;
     bool ModifyPrepared = true;
 
+    // Preparing, printing and exporting run inside the progress window, when
+    // the report has one; with Events.OnProgress assigned, that gets the
+    // page numbers instead and no window shows.
+    bool ShowProgress = true;
+    void setProgressWindow(ProgressWindow* window) { progressWindow_ = window; }
+    ProgressWindow* progressWindow() const { return progressWindow_; }
+
     // The printer-name text that stands for the virtual printer.
     static const std::string kVirtualPrinterName;
 
@@ -124,6 +132,8 @@ public:
     // Writes the prepared pages through the filter into the file. Creates no
     // file when OnBeforeExport or the filter's options dialog says no; the
     // file is closed also when the filter fails, and the failure propagates.
+    // Without a progress of its own the export follows the report's progress
+    // window; a cancel there leaves the pages exported so far in the file.
     void ExportPrepared(TfrExportFilter& filter, const std::string& fileName,
                         ExportProgress* progress = nullptr);
     // The filter of the export running, or none.
@@ -149,6 +159,7 @@ private:
     std::unique_ptr<TfrEMFPages> emfPages_;
     bool canRebuild_ = true;
     TfrExportFilter* currentFilter_ = nullptr;
+    ProgressWindow* progressWindow_ = nullptr;
 };
 
 } // namespace pv

@@ -431,6 +431,16 @@ TEST_F(MasterDetailTest, PrintIfSubsetEmptyKeepsTheMasterRow) {
               (std::vector<std::string>{"A", "periods", "p1", "p2", "B", "C", "periods", "p3"}));
 }
 
+// Every master row is dropped for want of details; the header and footer
+// around them still close the list.
+TEST_F(MasterDetailTest, FooterPrintsWithItsHeaderWhenEveryRowWasDropped) {
+    details_.SetOnFilterRecord([](TRxMemoryData&, bool& accept) { accept = false; });
+    bandWith(btMasterHeader, "MH", 10, 20, "masters");
+    bandWith(btMasterFooter, "MF", 130, 20, "end");
+    prepare();
+    EXPECT_EQ(texts(0), (std::vector<std::string>{"masters", "end"}));
+}
+
 TEST_F(PreparationTest, BandThatDoesNotFitMovesWithItsRepeatedHeader) {
     rowCount(40);
     bandWith(btMasterHeader, "Head", 10, 30, "Head").Flags = flBandRepeatHeader;
@@ -449,6 +459,147 @@ TEST_F(PreparationTest, BandThatDoesNotFitMovesWithItsRepeatedHeader) {
         }
     }
     EXPECT_EQ(rowsSeen, 40);
+}
+
+TEST_F(PreparationTest, PageOnThePreviousSheetAfterAnInvisiblePageGoesOnTheLastSheet) {
+    rows({{"A", ""}});
+    bandWith(btMasterData, "Data", 40, 20, "[F_Fam]", "frDBDataSet1");
+    TfrPage& hidden = report_.AddPage();
+    hidden.Visible = false;
+    testing_support::addMemoView(hidden, "Hidden", 10, "hidden");
+    TfrPage& next = report_.AddPage();
+    next.PrintToPrevPage = kTrue;
+    testing_support::addBandView(next, btReportTitle, "Title2", 0, 20);
+    testing_support::addMemoView(next, "Next", 0, "next");
+    prepare();
+    EXPECT_TRUE(ui_.messages().empty());
+    ASSERT_EQ(pageCount(), 1);
+    EXPECT_EQ(printed(0), (std::vector<Printed>{{"A", top_}, {"next", top_ + 20}}));
+}
+
+// Page furniture is printed by the page break itself; a break it asks for
+// is not served.
+TEST_F(PreparationTest, NewPageInPageFurnitureIsIgnored) {
+    for (int type : {btPageHeader, btColumnHeader}) {
+        SCOPED_TRACE(type);
+        report_.Clear();
+        page_ = &report_.AddPage();
+        table_.Close();
+        rowCount(30);
+        TfrBandView& furniture = bandWith(type, "Furniture", 0, 20, "furniture");
+        furniture.Script = {"NewPage"};
+        furniture.Flags = flBandOnFirstPage;
+        bandWith(btMasterData, "Data", 40, 40, "[F_Fam]", "frDBDataSet1");
+        prepare();
+        ASSERT_TRUE(ui_.messages().empty());
+        ASSERT_GT(pageCount(), 1);
+        int rowsSeen = 0;
+        for (int p = 0; p < pageCount(); ++p) {
+            std::vector<std::string> page = texts(p);
+            ASSERT_FALSE(page.empty());
+            EXPECT_EQ(page.front(), "furniture");
+            rowsSeen += int(page.size()) - 1;
+        }
+        EXPECT_EQ(rowsSeen, 30);
+    }
+}
+
+TEST_F(PreparationTest, NewPageFromAScriptRepeatsTheHeaders) {
+    rows({{"A", "X"}, {"B", "X"}, {"C", "X"}});
+    bandWith(btGroupHeader, "GH", 0, 20, "G [F_Strax]", "[frDBDataSet1.\"F_Strax\"]").Flags =
+        flBandRepeatHeader;
+    bandWith(btMasterHeader, "Head", 30, 20, "Head").Flags = flBandRepeatHeader;
+    bandWith(btMasterData, "Data", 60, 20, "[F_Fam]", "frDBDataSet1").Script = {
+        "if [LINE#] = 3 then NewPage"};
+    prepare();
+    ASSERT_EQ(pageCount(), 2);
+    EXPECT_EQ(texts(0), (std::vector<std::string>{"Head", "G X", "A", "B"}));
+    EXPECT_EQ(texts(1), (std::vector<std::string>{"G X", "Head", "C"}));
+}
+
+TEST_F(PreparationTest, ObjectsOutsideBandsPrintWhereTheyWereDesigned) {
+    rows({{"A", ""}});
+    bandWith(btMasterData, "Data", 40, 20, "[F_Fam]", "frDBDataSet1");
+    TfrMemoView& outside = memo("Outside", 400, "outside");
+    outside.Left = 50;
+    prepare();
+    ASSERT_EQ(pageCount(), 1);
+    bool found = false;
+    for (const auto& view : report_.EMFPages().Objects(0).Objects)
+        if (!view->Memo.empty() && view->Memo.front() == "outside") {
+            found = true;
+            EXPECT_EQ(view->Left, 50);
+            EXPECT_EQ(view->Top, 400);
+        }
+    EXPECT_TRUE(found);
+}
+
+TEST_F(PreparationTest, PageFooterOnTheLastSheetOnlyPrintsOnAOneSheetReport) {
+    rows({{"A", ""}, {"B", ""}});
+    bandWith(btMasterData, "Data", 40, 20, "[F_Fam]", "frDBDataSet1");
+    bandWith(btPageFooter, "PF", 200, 20, "Footer [PAGE#]").Flags = flBandOnLastPage;
+    prepare();
+    ASSERT_EQ(pageCount(), 1);
+    EXPECT_EQ(printed(0),
+              (std::vector<Printed>{
+                  {"A", top_}, {"B", top_ + 20}, {"Footer 1", printableBottom() - 20}}));
+}
+
+TEST_F(PreparationTest, WithoutPrintIfEmptyAMasterSourceThatCannotBeOpenedPrintsNothing) {
+    TfrDBDataSet orphan("frDBDataSet9");
+    sources_.add(orphan);
+    bandWith(btReportTitle, "Title", 0, 20, "Title");
+    bandWith(btMasterData, "Data", 40, 20, "x", "frDBDataSet9");
+    printIfEmpty_ = false;
+    EXPECT_NO_THROW(prepare());
+    EXPECT_EQ(pageCount(), 0);
+}
+
+TEST_F(PreparationTest, DataBandsWithoutTheirOwnSourcePrintWithTheFirstAsOneRow) {
+    rows({{"A", ""}, {"B", ""}});
+    bandWith(btMasterData, "Data", 40, 20, "[F_Fam]", "frDBDataSet1");
+    bandWith(btMasterData, "Data2", 70, 20, "second [F_Fam]");
+    bandWith(btMasterData, "Data3", 100, 20, "third [F_Fam]");
+    prepare();
+    EXPECT_EQ(printed(0), (std::vector<Printed>{{"A", top_},
+                                                {"second A", top_ + 20},
+                                                {"third A", top_ + 40},
+                                                {"B", top_ + 60},
+                                                {"second B", top_ + 80},
+                                                {"third B", top_ + 100}}));
+}
+
+// A text box whose whole text names a memo field prints the field's lines as
+// they are; a picture naming a blob field shows the field's image.
+TEST_F(PreparationTest, WholeFieldObjectsTakeMemoLinesAndBlobImages) {
+    TRxMemoryData notes("Table9",
+                        {{"F_Note", TFieldType::ftMemo, 0}, {"F_Foto", TFieldType::ftBlob, 0}});
+    TfrDBDataSet noteSource("frDBDataSet9");
+    noteSource.SetDataSet(&notes);
+    sources_.add(noteSource);
+    notes.Open();
+    notes.Append();
+    notes.FieldByName("F_Note").SetAsString("first [line]\r\nsecond line");
+    notes.FieldByName("F_Foto").SetAsString(std::string("BM\0\x01 bytes", 10));
+    notes.Post();
+    band(btMasterData, "Data", 40, 100, "frDBDataSet9");
+    memo("Note", 40, "[frDBDataSet9.\"F_Note\"]");
+    auto picture = std::make_unique<TfrPictureView>();
+    picture->Name = "Foto";
+    picture->Top = 70;
+    picture->Width = picture->Height = 50;
+    picture->Memo = {"[frDBDataSet9.\"F_Foto\"]"};
+    page_->Objects.push_back(std::move(picture));
+    prepare();
+    ASSERT_TRUE(ui_.messages().empty());
+    ASSERT_EQ(pageCount(), 1);
+    const auto& objects = report_.EMFPages().Objects(0).Objects;
+    ASSERT_EQ(objects.size(), 2u);
+    EXPECT_EQ(objects[0]->Memo, (Lines{"first [line]", "second line"}));
+    auto* printedPicture = dynamic_cast<TfrPictureView*>(objects[1].get());
+    ASSERT_NE(printedPicture, nullptr);
+    EXPECT_EQ(printedPicture->Picture.kind, gkBitmap);
+    EXPECT_EQ(printedPicture->Picture.data, std::string("BM\0\x01 bytes", 10));
 }
 
 } // namespace

@@ -3,9 +3,10 @@
 #include "report/qt/ShowPreview.h"
 
 #include "platform/CodePage.h"
-#include "report/prepared/PreparedPages.h"
 #include "report/export/ExportFilter.h"
 #include "report/export/ExportFilterRegistry.h"
+#include "report/prepared/PreparedPages.h"
+#include "report/printer/Printer.h"
 #include "report/template/Report.h"
 #include "tests/support/PreparedPagesSupport.h"
 
@@ -135,7 +136,36 @@ TEST_F(PreviewFormTest, ToolbarShowsTheButtonsAskedForWithTheirHints) {
         EXPECT_EQ(form.button(b)->toolTip(), QString::fromUtf8(hint));
 }
 
+// Installs one printer in the engine's printer model for a test.
+class InstalledPrinterScope {
+public:
+    InstalledPrinterScope() { frPrinter().setDevices({std::make_shared<AnyPaperPrinter>()}); }
+    ~InstalledPrinterScope() { frPrinter().setDevices({}); }
+
+private:
+    class AnyPaperPrinter : public InstalledPrinter {
+    public:
+        std::string name() const override { return "Laser"; }
+        bool applyPaper(const PaperSettings&) override { return true; }
+        PrinterCapabilities capabilities() const override {
+            PrinterCapabilities caps;
+            caps.physicalWidth = 2480, caps.physicalHeight = 3508;
+            caps.printableWidth = 2400, caps.printableHeight = 3400;
+            return caps;
+        }
+    };
+};
+
+TEST_F(PreviewFormTest, PrintButtonNeedsAnInstalledPrinter) {
+    ASSERT_EQ(frPrinter().VirtualIndex(), 0);
+    preparePages(1);
+    auto form = openForm();
+    form->setPrintHook([](TfrReport&, int) {});
+    EXPECT_FALSE(form->button(pbPrint)->isEnabled());
+}
+
 TEST_F(PreviewFormTest, PrintButtonNeedsAHookAndLendsThePagesToIt) {
+    InstalledPrinterScope printer;
     preparePages(3);
     auto form = openForm();
     EXPECT_FALSE(form->button(pbPrint)->isEnabled());

@@ -5,12 +5,15 @@
 #include "report/printer/PaperSizes.h"
 #include "report/qt/PrintForm.h"
 #include "report/qt/PrintFromPreview.h"
+#include "report/qt/ProgressForm.h"
 #include "report/qt/QtPrintJob.h"
+#include "report/template/ReportProgress.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -158,6 +161,27 @@ protected:
     PreviewPrintSettings settings;
     ScriptedUi ui;
 };
+
+TEST_F(PrintFromPreviewTest, CancellingTheProgressWindowAbortsTheJob) {
+    settings.showPrintDialog = false;
+    test::addTextPages(pages, {"3", "4", "5"});
+    TfrProgressForm form;
+    report.setProgressWindow(&form);
+    ReportProgress progress(report, ru("Печатается страница:"));
+    settings.reportProgress = &progress;
+    std::vector<QString> labels;
+    QObject::connect(&form, &TfrProgressForm::labelChanged, [&](const QString& text) {
+        labels.push_back(text);
+        if (text == QString::fromUtf8("Печатается страница:  2"))
+            QTest::mouseClick(form.cancelButton(), Qt::LeftButton);
+    });
+    EXPECT_EQ(PrintFromPreview(pages, 1, settings, printer), PrintOutcome::Cancelled);
+    EXPECT_FALSE(printer.printing());
+    EXPECT_EQ(labels, (std::vector<QString>{QString::fromUtf8("Печатается страница:"),
+                                            QString::fromUtf8("Печатается страница:  1"),
+                                            QString::fromUtf8("Печатается страница:  2")}));
+    EXPECT_EQ(form.windowTitle(), QString::fromUtf8("Подготовка отчета"));
+}
 
 TEST_F(PrintFromPreviewTest, WithoutTheDialogPrintsTheDefaults) {
     settings.showPrintDialog = false;
