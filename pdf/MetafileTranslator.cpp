@@ -588,7 +588,8 @@ void TEMWParser::polyline(const std::vector<Point>& pts) {
 
 void TEMWParser::polyBezierTo(const std::vector<Point>& pts) {
     if (pts.size() < 3) return;
-    page_.MoveTo(X(position_.x), Y(position_.y));
+    // Inside a path the curve goes on from the figure's last point.
+    if (!inPath_) page_.MoveTo(X(position_.x), Y(position_.y));
     for (std::size_t i = 0; i + 2 < pts.size(); i += 3) {
         page_.CurveTo(X(pts[i].x), Y(pts[i].y), X(pts[i + 1].x), Y(pts[i + 1].y), X(pts[i + 2].x),
                       Y(pts[i + 2].y));
@@ -599,8 +600,10 @@ void TEMWParser::polyBezierTo(const std::vector<Point>& pts) {
 
 void TEMWParser::polylineTo(const std::vector<Point>& pts) {
     if (pts.empty()) return;
-    if (!inPath_) page_.NewPath();
-    page_.MoveTo(X(position_.x), Y(position_.y));
+    if (!inPath_) {
+        page_.NewPath();
+        page_.MoveTo(X(position_.x), Y(position_.y));
+    }
     for (const Point& p : pts)
         page_.LineTo(X(p.x), Y(p.y));
     position_ = pts.back();
