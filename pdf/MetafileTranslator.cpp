@@ -227,6 +227,7 @@ void TEMWParser::Translate() {
         std::span(reinterpret_cast<const std::uint8_t*>(metafile_.data()), metafile_.size());
     const EmfReader reader(bytes);
     useDevice(reader.header());
+    readTransform();
     for (const EmfRecord& r : reader) {
         if (r.index() == 0) continue;
         const std::uint32_t type = r.type();
@@ -775,8 +776,8 @@ void TEMWParser::readTransform() {
     const PageScale m = pageScale(reference_.mapping(), pixelsPerMmX_, pixelsPerMmY_);
     scaleX_ = t.m11 * m.scaleX;
     scaleY_ = t.m22 * m.scaleY;
-    offsetX_ = k_ * (t.dx * m.scaleX + m.offsetX);
-    offsetY_ = k_ * (t.dy * m.scaleY + m.offsetY);
+    offsetX_ = k_ * (t.dx * m.scaleX + m.offsetX - frameOrigin_.x);
+    offsetY_ = k_ * (t.dy * m.scaleY + m.offsetY - frameOrigin_.y);
 }
 
 // The file's reference device decides what a pixel is. A device within half a
@@ -790,6 +791,10 @@ void TEMWParser::useDevice(const EmfHeader& header) {
     };
     pixelsPerMmX_ = perMm(header.device.cx, header.millimeters.cx);
     pixelsPerMmY_ = perMm(header.device.cy, header.millimeters.cy);
+    // The page starts where the file's frame does, which other programs put
+    // inside their drawing's margin.
+    frameOrigin_ = {header.frame.left / 100.0 * pixelsPerMmX_,
+                    header.frame.top / 100.0 * pixelsPerMmY_};
     if (pixelsPerMmX_ == ours && pixelsPerMmY_ == ours) {
         devicePpi_ = ppi_;
         k_ = double(page_.Resolution()) / ppi_;

@@ -97,6 +97,9 @@ private:
     DeviceState reference_;
     Point position_;
     double scaleX_ = 1, scaleY_ = 1, offsetX_ = 0, offsetY_ = 0;
+    struct {
+        double x = 0, y = 0;
+    } frameOrigin_;
     double pixelsPerMmX_ = 96 / 25.4, pixelsPerMmY_ = 96 / 25.4, devicePpi_ = 96;
     bool inPath_ = false, inText_ = false, clipActive_ = false, fontDirty_ = true;
     bool hollow_ = false, evenOdd_ = true, counterClockwise_ = true;
