@@ -216,7 +216,7 @@ void TEMWParser::reset() {
     lastFill_ = lastStroke_ = 0;
     lastLineWidth_ = 0;
     fontGeneration_ = 0;
-    saved_.reset();
+    saved_.clear();
     advances_.fill(0);
 }
 
@@ -317,16 +317,19 @@ void TEMWParser::endTextObject() {
 // A restore gives back the colours, line width, dash and font that were set
 // when the state was saved; the caches must follow, or a colour set inside the
 // clip would be taken as still current after it.
+// The saves nest (a clipped text inside a clip), so the snapshots are a stack
+// matching the page's q and Q.
 void TEMWParser::gsave() {
-    saved_ = GraphicsSnapshot{lastFill_, lastStroke_, lastLineWidth_, dash_, fontGeneration_};
+    saved_.push_back(
+        GraphicsSnapshot{lastFill_, lastStroke_, lastLineWidth_, dash_, fontGeneration_});
     page_.GStateSave();
 }
 
 void TEMWParser::grestore() {
     page_.GStateRestore();
-    if (!saved_) return;
-    const GraphicsSnapshot s = *saved_;
-    saved_.reset();
+    if (saved_.empty()) return;
+    const GraphicsSnapshot s = saved_.back();
+    saved_.pop_back();
     lastFill_ = s.fill;
     lastStroke_ = s.stroke;
     if (s.dash != dash_) {

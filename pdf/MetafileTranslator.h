@@ -114,7 +114,7 @@ private:
     Color lastFill_ = 0, lastStroke_ = 0;
     double lastLineWidth_ = 0;
     unsigned fontGeneration_ = 0;
-    std::optional<GraphicsSnapshot> saved_;
+    std::vector<GraphicsSnapshot> saved_;
     std::array<int, 256> advances_{};
 };
 
