@@ -204,7 +204,6 @@ void TEMWParser::reset() {
     position_ = {};
     scaleX_ = scaleY_ = 1;
     offsetX_ = offsetY_ = 0;
-    windowExtent_ = {};
     inPath_ = inText_ = clipActive_ = hollow_ = false;
     fontDirty_ = evenOdd_ = counterClockwise_ = true;
     vertical_ = horizontal_ = 0;
@@ -217,7 +216,7 @@ void TEMWParser::reset() {
     lastFill_ = lastStroke_ = 0;
     lastLineWidth_ = 0;
     fontGeneration_ = 0;
-    saved_.reset();
+    saved_.clear();
     advances_.fill(0);
 }
 
@@ -227,6 +226,8 @@ void TEMWParser::Translate() {
     auto bytes =
         std::span(reinterpret_cast<const std::uint8_t*>(metafile_.data()), metafile_.size());
     const EmfReader reader(bytes);
+    useDevice(reader.header());
+    readTransform();
     for (const EmfRecord& r : reader) {
         if (r.index() == 0) continue;
         const std::uint32_t type = r.type();
@@ -316,16 +317,19 @@ void TEMWParser::endTextObject() {
 // A restore gives back the colours, line width, dash and font that were set
 // when the state was saved; the caches must follow, or a colour set inside the
 // clip would be taken as still current after it.
+// The saves nest (a clipped text inside a clip), so the snapshots are a stack
+// matching the page's q and Q.
 void TEMWParser::gsave() {
-    saved_ = GraphicsSnapshot{lastFill_, lastStroke_, lastLineWidth_, dash_, fontGeneration_};
+    saved_.push_back(
+        GraphicsSnapshot{lastFill_, lastStroke_, lastLineWidth_, dash_, fontGeneration_});
     page_.GStateSave();
 }
 
 void TEMWParser::grestore() {
     page_.GStateRestore();
-    if (!saved_) return;
-    const GraphicsSnapshot s = *saved_;
-    saved_.reset();
+    if (saved_.empty()) return;
+    const GraphicsSnapshot s = saved_.back();
+    saved_.pop_back();
     lastFill_ = s.fill;
     lastStroke_ = s.stroke;
     if (s.dash != dash_) {
@@ -393,8 +397,10 @@ void TEMWParser::handle(const EmfRecord& r) {
         return strokeOnly();
     }
     case EMR_RECTANGLE: {
+        // The right and bottom edges are one device pixel inside, whatever a record unit is.
         const EmfRect b = r.rect(8);
-        page_.Rectangle(X(b.left), Y(b.top), X(b.right - 1), Y(b.bottom - 1));
+        page_.Rectangle(X(b.left), Y(b.top), X(b.right) - std::copysign(k_, scaleX_),
+                        Y(b.bottom) - std::copysign(k_, scaleY_));
         return fillAndStroke();
     }
     case EMR_ROUNDRECT: {
@@ -488,17 +494,15 @@ void TEMWParser::handle(const EmfRecord& r) {
         offsetY_ = k_ * r.f32(28);
         return;
     }
+    case EMR_SETMAPMODE:
     case EMR_SETWINDOWEXTEX:
-        windowExtent_ = {r.i32(8), r.i32(12)};
-        return;
-    case EMR_SETVIEWPORTEXTEX: {
-        const Size viewport{r.i32(8), r.i32(12)};
-        if (windowExtent_.cx && windowExtent_.cy && viewport.cx && viewport.cy) {
-            scaleX_ = double(viewport.cx) / windowExtent_.cx;
-            scaleY_ = double(viewport.cy) / windowExtent_.cy;
-        }
-        return;
-    }
+    case EMR_SETWINDOWORGEX:
+    case EMR_SETVIEWPORTEXTEX:
+    case EMR_SETVIEWPORTORGEX:
+    case EMR_SCALEWINDOWEXTEX:
+    case EMR_SCALEVIEWPORTEXTEX:
+        reference_.apply(r);
+        return readTransform();
     case EMR_CREATEPEN:
     case EMR_CREATEBRUSHINDIRECT:
     case EMR_EXTCREATEFONTINDIRECTW:
@@ -588,7 +592,8 @@ void TEMWParser::polyline(const std::vector<Point>& pts) {
 
 void TEMWParser::polyBezierTo(const std::vector<Point>& pts) {
     if (pts.size() < 3) return;
-    page_.MoveTo(X(position_.x), Y(position_.y));
+    // Inside a path the curve goes on from the figure's last point.
+    if (!inPath_) page_.MoveTo(X(position_.x), Y(position_.y));
     for (std::size_t i = 0; i + 2 < pts.size(); i += 3) {
         page_.CurveTo(X(pts[i].x), Y(pts[i].y), X(pts[i + 1].x), Y(pts[i + 1].y), X(pts[i + 2].x),
                       Y(pts[i + 2].y));
@@ -599,8 +604,10 @@ void TEMWParser::polyBezierTo(const std::vector<Point>& pts) {
 
 void TEMWParser::polylineTo(const std::vector<Point>& pts) {
     if (pts.empty()) return;
-    if (!inPath_) page_.NewPath();
-    page_.MoveTo(X(position_.x), Y(position_.y));
+    if (!inPath_) {
+        page_.NewPath();
+        page_.MoveTo(X(position_.x), Y(position_.y));
+    }
     for (const Point& p : pts)
         page_.LineTo(X(p.x), Y(p.y));
     position_ = pts.back();
@@ -765,12 +772,39 @@ void TEMWParser::intersectClip(const EmfRect& rect) {
     page_.NewPath();
 }
 
+// Record units reach the page through the world transform (its scale and
+// offset), then the mapping mode's window and viewport, then the device.
 void TEMWParser::readTransform() {
     const XForm& t = reference_.worldTransform();
-    scaleX_ = t.m11;
-    scaleY_ = t.m22;
-    offsetX_ = k_ * t.dx;
-    offsetY_ = k_ * t.dy;
+    const PageScale m = pageScale(reference_.mapping(), pixelsPerMmX_, pixelsPerMmY_);
+    scaleX_ = t.m11 * m.scaleX;
+    scaleY_ = t.m22 * m.scaleY;
+    offsetX_ = k_ * (t.dx * m.scaleX + m.offsetX - frameOrigin_.x);
+    offsetY_ = k_ * (t.dy * m.scaleY + m.offsetY - frameOrigin_.y);
+}
+
+// The file's reference device decides what a pixel is. A device within half a
+// percent of ours (the millimetres in the header are rounded) is taken as ours.
+void TEMWParser::useDevice(const EmfHeader& header) {
+    const double ours = ppi_ / 25.4;
+    auto perMm = [&](int pixels, int mm) {
+        if (pixels <= 0 || mm <= 0) return ours;
+        const double v = double(pixels) / mm;
+        return std::fabs(v - ours) <= ours * 0.005 ? ours : v;
+    };
+    pixelsPerMmX_ = perMm(header.device.cx, header.millimeters.cx);
+    pixelsPerMmY_ = perMm(header.device.cy, header.millimeters.cy);
+    // The page starts where the file's frame does, which other programs put
+    // inside their drawing's margin.
+    frameOrigin_ = {header.frame.left / 100.0 * pixelsPerMmX_,
+                    header.frame.top / 100.0 * pixelsPerMmY_};
+    if (pixelsPerMmX_ == ours && pixelsPerMmY_ == ours) {
+        devicePpi_ = ppi_;
+        k_ = double(page_.Resolution()) / ppi_;
+    } else {
+        devicePpi_ = pixelsPerMmY_ * 25.4;
+        k_ = double(page_.Resolution()) / (pixelsPerMmX_ * 25.4);
+    }
 }
 
 void TEMWParser::restoreDC() {
@@ -841,7 +875,7 @@ void TEMWParser::usePen(const Pen& pen) {
                 page_.SetDash(dash_);
         }
     }
-    const double w = pen.width * scaleX_;
+    const double w = pen.width * std::fabs(scaleX_);
     if (w != penWidth_) {
         penWidth_ = w;
         lastLineWidth_ = w * k_;
@@ -879,7 +913,9 @@ void TEMWParser::applyFont() {
             (provider ? provider->HasTrueTypeFace(face, font_.charSet) : standardFace(upper));
         if (!installed) face = "Arial";
     }
-    const double size = -double(mulDiv(font_.height, 72, ppi_)) * scaleY_;
+    const double size = devicePpi_ == ppi_
+                            ? -double(mulDiv(font_.height, 72, ppi_)) * std::fabs(scaleY_)
+                            : -font_.height * 72.0 / devicePpi_ * std::fabs(scaleY_);
     page_.SetActiveFont(face, style, font_.charSet, size);
     const TPDFFont& active = page_.Document().Fonts().Item(page_.ActiveFontIndex());
     for (int code = 0; code < 256; ++code)
@@ -991,8 +1027,19 @@ void TEMWParser::bitBlt(const EmfRecord& r) {
     if (wasInText) beginTextObject();
 }
 
+// A space that counts y upwards (or x leftwards) turns the destination
+// around; the image still fills it the right way up.
 void TEMWParser::placeImage(int index, double left, double top, double width, double height) {
-    page_.ShowImage(index, 0, X(left), Y(top), width * scaleX_ * k_, height * scaleY_ * k_);
+    double x = X(left), y = Y(top), w = width * scaleX_ * k_, h = height * scaleY_ * k_;
+    if (w < 0) {
+        x += w;
+        w = -w;
+    }
+    if (h < 0) {
+        y += h;
+        h = -h;
+    }
+    page_.ShowImage(index, 0, x, y, w, h);
 }
 
 void TEMWParser::stretchBlt(const EmfRecord& r) {

@@ -74,6 +74,7 @@ private:
     void intersectClip(const EmfRect& rect);
     void restoreDC();
     void readTransform();
+    void useDevice(const EmfHeader& header);
     void selectObject(std::uint32_t handle);
     void selectStock(std::uint32_t number);
     void usePen(const Pen& pen);
@@ -96,7 +97,10 @@ private:
     DeviceState reference_;
     Point position_;
     double scaleX_ = 1, scaleY_ = 1, offsetX_ = 0, offsetY_ = 0;
-    Size windowExtent_;
+    struct {
+        double x = 0, y = 0;
+    } frameOrigin_;
+    double pixelsPerMmX_ = 96 / 25.4, pixelsPerMmY_ = 96 / 25.4, devicePpi_ = 96;
     bool inPath_ = false, inText_ = false, clipActive_ = false, fontDirty_ = true;
     bool hollow_ = false, evenOdd_ = true, counterClockwise_ = true;
     int vertical_ = 0, horizontal_ = 0;
@@ -110,7 +114,7 @@ private:
     Color lastFill_ = 0, lastStroke_ = 0;
     double lastLineWidth_ = 0;
     unsigned fontGeneration_ = 0;
-    std::optional<GraphicsSnapshot> saved_;
+    std::vector<GraphicsSnapshot> saved_;
     std::array<int, 256> advances_{};
 };
 

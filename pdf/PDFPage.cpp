@@ -318,6 +318,26 @@ void TPDFPage::italicSkew() {
     applyMatrix({1, 0, std::tan(radians(7)), 1, 0, 0});
 }
 
+// The glyph part of the text matrix built afresh for the current font: the
+// skew of a simulated italic belongs to that font only, and the rotation of
+// the line stays. The position is kept.
+void TPDFPage::glyphMatrix() {
+    const Matrix position = textMatrix_;
+    textMatrix_ = Matrix{};
+    textMatrix_.e = position.e;
+    textMatrix_.f = position.f;
+    if (simulateItalic_) {
+        textMatrix_.c = std::tan(radians(7));
+    }
+    const double c = std::cos(radians(rotation_)), s = std::sin(radians(rotation_));
+    const Matrix t = textMatrix_;
+    textMatrix_.a = c * t.a + s * t.c;
+    textMatrix_.b = c * t.b + s * t.d;
+    textMatrix_.c = -s * t.a + c * t.c;
+    textMatrix_.d = -s * t.b + c * t.d;
+    writeMatrix();
+}
+
 void TPDFPage::BeginText() {
     if (textOpen_) throw TPDFException("Cannot begin text object twice");
     content_.push_back("BT");
@@ -348,17 +368,16 @@ void TPDFPage::SetActiveFont(const std::string& name, int style, int charset, do
     underline_ = (style & fsUnderline) != 0;
     strikeOut_ = (style & fsStrikeOut) != 0;
     if (font.IsStandard() || font.IsCJK()) {
+        const bool wasSkewed = simulateItalic_;
         simulateBold_ = simulateItalic_ = false;
+        if (wasOpen && wasSkewed) glyphMatrix();
         if (!wasOpen) content_.push_back("ET");
         return;
     }
     simulateBold_ = (style & fsBold) && !(font.Style() & fsBold);
     simulateItalic_ = (style & fsItalic) && !(font.Style() & fsItalic);
     if (wasOpen) {
-        if (simulateItalic_)
-            italicSkew();
-        else
-            applyMatrix({});
+        glyphMatrix();
     } else {
         content_.push_back("ET");
     }
@@ -372,15 +391,30 @@ void TPDFPage::SetCharacterSpacing(double spacing) {
     if (wrap) content_.push_back("ET");
 }
 
+// Readers limit a string to 65,535 bytes; a longer run goes as several
+// strings of one array, which shows them as one run.
+constexpr std::size_t kMaxStringBytes = 65535;
+
 void TPDFPage::showText(std::string_view text) {
-    const std::string show = "(" + pdf::escapeString(text) + ") Tj";
+    std::string show;
+    if (text.size() <= kMaxStringBytes) {
+        show = "(" + pdf::escapeString(text) + ") Tj";
+    } else {
+        show = "[";
+        for (std::size_t at = 0; at < text.size(); at += kMaxStringBytes)
+            show += "(" + pdf::escapeString(text.substr(at, kMaxStringBytes)) + ")";
+        show += "] TJ";
+    }
     content_.push_back(show);
     if (simulateBold_) {
-        content_.push_back("-0.02 -0.02 TD");
+        // Copies a thirtieth of the size apart thicken the strokes at any size.
+        const double d = std::max(std::fabs(fontSize_) / 30, 0.1);
+        const std::string o = formatReal(d), minus = formatReal(-d);
+        content_.push_back(minus + " " + minus + " TD");
         content_.push_back(show);
-        content_.push_back("0.02 0 TD");
+        content_.push_back(o + " 0 TD");
         content_.push_back(show);
-        content_.push_back("-0.02 0.02 TD");
+        content_.push_back(minus + " " + o + " TD");
         content_.push_back(show);
     }
 }

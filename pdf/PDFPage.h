@@ -135,6 +135,7 @@ private:
     void applyMatrix(const Matrix& m);
     void rotate(double degrees);
     void italicSkew();
+    void glyphMatrix();
     void showText(std::string_view text);
     void drawBar(double offset, double length, double thickness);
     void createLinks(double x, double y, std::string_view text);

@@ -3,6 +3,7 @@
 #include "platform/EmfRecords.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace pv {
 
@@ -154,6 +155,78 @@ bool DeviceState::modifyWorldTransform(const XForm& xform, std::uint32_t mode) {
     }
 }
 
+namespace {
+
+constexpr std::uint32_t MM_TEXT = 1, MM_LOMETRIC = 2, MM_HIMETRIC = 3, MM_LOENGLISH = 4,
+                        MM_HIENGLISH = 5, MM_TWIPS = 6, MM_ISOTROPIC = 7, MM_ANISOTROPIC = 8;
+
+bool followsExtents(std::uint32_t mode) {
+    return mode == MM_ISOTROPIC || mode == MM_ANISOTROPIC;
+}
+
+// Page units per millimetre of the fixed modes.
+double unitsPerMm(std::uint32_t mode) {
+    switch (mode) {
+    case MM_LOMETRIC:
+        return 10;
+    case MM_HIMETRIC:
+        return 100;
+    case MM_LOENGLISH:
+        return 100 / 25.4;
+    case MM_HIENGLISH:
+        return 1000 / 25.4;
+    case MM_TWIPS:
+        return 1440 / 25.4;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+PageScale pageScale(const PageMapping& m, double pixelsPerMmX, double pixelsPerMmY) {
+    PageScale s;
+    if (followsExtents(m.mode)) {
+        s.scaleX = double(m.viewportExt.cx) / m.windowExt.cx;
+        s.scaleY = double(m.viewportExt.cy) / m.windowExt.cy;
+        if (m.mode == MM_ISOTROPIC) {
+            const double both = std::min(std::fabs(s.scaleX), std::fabs(s.scaleY));
+            s.scaleX = std::copysign(both, s.scaleX);
+            s.scaleY = std::copysign(both, s.scaleY);
+        }
+    } else if (const double units = unitsPerMm(m.mode); units > 0) {
+        // The fixed modes count y upwards.
+        s.scaleX = pixelsPerMmX / units;
+        s.scaleY = -pixelsPerMmY / units;
+    }
+    s.offsetX = m.viewportOrg.x - m.windowOrg.x * s.scaleX;
+    s.offsetY = m.viewportOrg.y - m.windowOrg.y * s.scaleY;
+    return s;
+}
+
+// A fixed mode sets both extents to its own; the extents kept are those of
+// the last isotropic or anisotropic use, as the device would report them.
+void DeviceState::setMapMode(std::uint32_t mode) {
+    if (mode < MM_TEXT || mode > MM_ANISOTROPIC) return;
+    current_.mapping.mode = mode;
+}
+
+// Extents are ignored outside the two modes that follow them, and a zero
+// extent would leave no scale to divide by.
+void DeviceState::setExtent(Size& extent, Size value) {
+    if (!followsExtents(current_.mapping.mode) || value.cx == 0 || value.cy == 0) return;
+    extent = value;
+}
+
+void DeviceState::scaleExtent(Size& extent, const EmfRecord& r) {
+    const std::int32_t xNum = r.i32(8), xDenom = r.i32(12), yNum = r.i32(16), yDenom = r.i32(20);
+    if (xDenom == 0 || yDenom == 0) return;
+    const std::int64_t cx = std::int64_t(extent.cx) * xNum / xDenom;
+    const std::int64_t cy = std::int64_t(extent.cy) * yNum / yDenom;
+    if (cx == 0 || cy == 0 || cx != std::int32_t(cx) || cy != std::int32_t(cy)) return;
+    setExtent(extent, {std::int32_t(cx), std::int32_t(cy)});
+}
+
 void DeviceState::save() {
     saved_.push_back(current_);
 }
@@ -224,6 +297,27 @@ void DeviceState::apply(const EmfRecord& r) {
         break;
     case emf::EMR_MODIFYWORLDTRANSFORM:
         modifyWorldTransform(readXForm(r, 8), r.u32(32));
+        break;
+    case emf::EMR_SETMAPMODE:
+        setMapMode(r.u32(8));
+        break;
+    case emf::EMR_SETWINDOWORGEX:
+        current_.mapping.windowOrg = r.pointL(8);
+        break;
+    case emf::EMR_SETVIEWPORTORGEX:
+        current_.mapping.viewportOrg = r.pointL(8);
+        break;
+    case emf::EMR_SETWINDOWEXTEX:
+        setExtent(current_.mapping.windowExt, {r.i32(8), r.i32(12)});
+        break;
+    case emf::EMR_SETVIEWPORTEXTEX:
+        setExtent(current_.mapping.viewportExt, {r.i32(8), r.i32(12)});
+        break;
+    case emf::EMR_SCALEWINDOWEXTEX:
+        scaleExtent(current_.mapping.windowExt, r);
+        break;
+    case emf::EMR_SCALEVIEWPORTEXTEX:
+        scaleExtent(current_.mapping.viewportExt, r);
         break;
     case emf::EMR_MOVETOEX:
         moveTo(r.pointL(L::EMR_MOVETOEX::Offset));

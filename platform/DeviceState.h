@@ -17,6 +17,23 @@ using GdiObject = std::variant<Pen, Brush, LogFont>;
 // Handles of stock objects carry this bit above the stock number.
 constexpr std::uint32_t kStockObjectFlag = 0x80000000;
 
+// How page space reaches device space: the mapping mode with the window and
+// viewport origins and extents, as they were last set. Extents are only
+// followed in the isotropic and anisotropic modes; the fixed modes take their
+// scale from the device's physical size.
+struct PageMapping {
+    std::uint32_t mode = 1; // MM_TEXT
+    Point windowOrg, viewportOrg;
+    Size windowExt{1, 1}, viewportExt{1, 1};
+};
+
+// Device pixels per page unit along x and y for a device of `pixelsPerMmX` and
+// `pixelsPerMmY`, with the origin offsets: device = page * scale + offset.
+struct PageScale {
+    double scaleX = 1, scaleY = 1, offsetX = 0, offsetY = 0;
+};
+PageScale pageScale(const PageMapping& m, double pixelsPerMmX, double pixelsPerMmY);
+
 // One level of device-context state. Selected objects are kept by handle and
 // by value, so a state saved before its objects were deleted still says what
 // was drawn with.
@@ -31,6 +48,7 @@ struct DcState {
     std::uint32_t textAlign = 0;    // left, top, no current-position update
     std::uint32_t polyFillMode = 1; // alternate
     XForm transform;
+    PageMapping mapping;
     Point position;
     std::optional<EmfEdges> clip; // intersection of the clip rectangles, right and bottom exclusive
     DcState();
@@ -48,6 +66,7 @@ public:
     const Brush& brush() const { return current_.brush; }
     const LogFont& font() const { return current_.font; }
     const XForm& worldTransform() const { return current_.transform; }
+    const PageMapping& mapping() const { return current_.mapping; }
     int saveDepth() const { return int(saved_.size()); }
 
     // The object table, by metafile object index (1 and up).
@@ -92,6 +111,10 @@ public:
     static std::optional<GdiObject> stockObject(std::uint32_t number);
 
 private:
+    void setMapMode(std::uint32_t mode);
+    void setExtent(Size& extent, Size value);
+    void scaleExtent(Size& extent, const EmfRecord& r);
+
     DcState current_;
     std::vector<DcState> saved_;
     std::map<std::uint32_t, GdiObject> objects_;

@@ -33,8 +33,9 @@ public:
 std::vector<std::uint8_t> dibInfoHeader(const Dib& dib);
 std::vector<std::uint8_t> dibBits(const Dib& dib);
 
-// Decodes an uncompressed bitmap of 1, 4, 8, 16 (5-5-5), 24 or 32 bits per
-// pixel, bottom-up or top-down, with its colour table. Throws DibFormatError
+// Decodes a bitmap of 1, 4, 8, 16 (5-5-5), 24 or 32 bits per pixel, bottom-up
+// or top-down, with its colour table; run-length encoded 8- and 4-bit bitmaps;
+// and a JPEG or PNG picture carried as the bits (transparency over white). Throws DibFormatError
 // when the header or the bits do not hold what they claim.
 Dib decodeDib(std::span<const std::uint8_t> info, std::span<const std::uint8_t> bits);
 

@@ -76,6 +76,9 @@ Dib decodeBitmapImage(std::span<const std::uint8_t> image, Color background) {
     const std::uint64_t bitsAt = headerSize + paletteBytes;
     if (bitsAt > image.size()) throw IconFormatError("icon colour table is cut short");
 
+    // Icons store their rows uncompressed: the mask follows the colour rows at a fixed place.
+    if (const std::uint32_t compression = u32(image, 16); compression != 0 && compression != 3)
+        throw IconFormatError("icon image is compressed");
     // The colour rows are an ordinary bitmap of half the stored height.
     std::vector<std::uint8_t> info(image.begin(), image.begin() + std::ptrdiff_t(bitsAt));
     for (int i = 0; i < 4; ++i)

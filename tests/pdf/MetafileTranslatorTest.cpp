@@ -252,6 +252,36 @@ TEST(EMWParser, ColoursAreWrittenAgainAfterTheClipIsTakenBack) {
     EXPECT_EQ(lines[q + 1], "1 0 0 rg");
 }
 
+// A clipped text inside a clip saves the state a second time; taking back the
+// outer clip must bring the colour cache back to what that state holds.
+TEST(EMWParser, ColoursAfterAClipAroundClippedTextAreWrittenAgain) {
+    const std::string emf = recorded([](EmfRecorder& c) {
+        c.SetBrush(Brush{BrushStyle::Solid, rgb(0, 0, 255), 0});
+        c.Rectangle(0, 0, 5, 5);
+        c.IntersectClipRect(Rect{0, 0, 200, 200});
+        c.SetBrush(Brush{BrushStyle::Solid, rgb(0, 255, 0), 0});
+        c.Rectangle(0, 0, 5, 5);
+        LogFont font;
+        font.faceName = "Arial";
+        font.height = -16;
+        c.SetFont(font);
+        const Rect box{10, 10, 120, 40};
+        c.ExtTextOut(12, 12, eto::Clipped, &box, "clipped");
+        c.RemoveClip();
+        c.Rectangle(20, 20, 40, 40);
+    });
+    const Lines lines = translate(emf);
+    const auto last = std::find(lines.rbegin(), lines.rend(), "Q");
+    ASSERT_NE(last, lines.rend());
+    // The restore brought back the blue; the green brush still selected is written again.
+    const Lines after(last.base(), lines.end());
+    const auto green = std::find(after.begin(), after.end(), "0 1 0 rg");
+    const auto re = std::find_if(after.begin(), after.end(),
+                                 [](const std::string& l) { return l.ends_with(" re"); });
+    ASSERT_NE(re, after.end());
+    EXPECT_LT(green, re) << "the last rectangle would be filled in the blue of before the clip";
+}
+
 // Figures collected in a path stay in it until the path is painted.
 TEST(EMWParser, PolygonsInsideAPathAreFilledTogether) {
     std::string emf = withRecords(

@@ -248,12 +248,42 @@ TEST_F(PageTest, SimulatedBoldAndItalicForAFaceWithoutThoseStyles) {
     page().BeginText();
     page().TextOut(0, 0, 0, "x");
     EXPECT_EQ(drawn(), (Lines{"BT", "/TT1 10 Tf", "ET", "BT", "1 0 0.1228 1 0 0 Tm",
-                              "1 0 0.1228 1 0 832 Tm", "(x) Tj", "-0.02 -0.02 TD", "(x) Tj",
-                              "0.02 0 TD", "(x) Tj", "-0.02 0.02 TD", "(x) Tj"}));
-    // Inside a text object a plain selection writes the matrix line again.
+                              "1 0 0.1228 1 0 832 Tm", "(x) Tj", "-0.3333 -0.3333 TD", "(x) Tj",
+                              "0.3333 0 TD", "(x) Tj", "-0.3333 0.3333 TD", "(x) Tj"}));
+    // Inside a text object a plain selection ends the skew: the next lines stand upright.
     const std::size_t before = drawn().size();
     page().SetActiveFont("Fake Sans", 0, 0, 10);
-    EXPECT_EQ(drawnFrom(before), (Lines{"/TT1 10 Tf", "1 0 0.1228 1 0 832 Tm"}));
+    EXPECT_EQ(drawnFrom(before), (Lines{"/TT1 10 Tf", "1 0 0 1 0 832 Tm"}));
+    page().TextOut(0, 10, 0, "y");
+    EXPECT_EQ(drawn().back(), "(y) Tj");
+    EXPECT_EQ(drawn()[drawn().size() - 2], "1 0 0 1 0 822 Tm");
+    // A standard font after the italic is upright too.
+    page().SetActiveFont("Fake Sans", fsItalic, 0, 10);
+    page().SetActiveFont("Helvetica", 0, 0, 10);
+    EXPECT_EQ(drawn().back(), "1 0 0 1 0 822 Tm");
+}
+
+TEST_F(PageTest, SimulatedBoldCopiesAreApartInProportionToTheSize) {
+    for (const auto& [size, offset] : {std::pair{30.0, "1"}, {6.0, "0.2"}, {1.5, "0.1"}}) {
+        page().SetActiveFont("Fake Sans", fsBold, 0, size);
+        page().BeginText();
+        const std::size_t before = drawn().size();
+        page().TextOut(0, 0, 0, "x");
+        const Lines lines = drawnFrom(before);
+        ASSERT_GE(lines.size(), 4u);
+        EXPECT_EQ(lines[2], std::string("-") + offset + " -" + offset + " TD") << size;
+        page().EndText();
+    }
+}
+
+TEST_F(PageTest, ATextRunBeyondTheStringLimitGoesAsSeveralStrings) {
+    page().SetActiveFont("Helvetica", 0, 0, 10);
+    page().BeginText();
+    const std::string run = std::string(65535, 'a') + std::string(10, 'b');
+    page().TextOut(0, 0, 0, run);
+    EXPECT_EQ(drawn().back(), "[(" + std::string(65535, 'a') + ")(bbbbbbbbbb)] TJ");
+    page().TextOut(0, 0, 0, std::string(65535, 'c'));
+    EXPECT_EQ(drawn().back(), "(" + std::string(65535, 'c') + ") Tj");
 }
 
 TEST_F(PageTest, UnderlineAndStrikeOutBars) {

@@ -114,6 +114,17 @@ TEST(Dib, DecodesPalettedAndDirectBitmapsInBothRowOrders) {
             d.insert(d.end(), {std::uint8_t(c[2]), std::uint8_t(c[1]), std::uint8_t(c[0]), 0});
         return d;
     };
+    auto compressed = [](std::vector<std::uint8_t> d, std::uint32_t compression) {
+        put32(d, 16, compression);
+        return d;
+    };
+    // The same four pixels as a PNG file.
+    const std::vector<std::uint8_t> png = {
+        0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x49, 0x48, 0x44,
+        0x52, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x02, 0x08, 0x02, 0x00, 0x00, 0x00, 0xFD,
+        0xD4, 0x9A, 0x73, 0x00, 0x00, 0x00, 0x12, 0x49, 0x44, 0x41, 0x54, 0x78, 0x9C, 0x63, 0xF8,
+        0xCF, 0xC0, 0xC0, 0x00, 0xC2, 0x0C, 0xFF, 0x81, 0x00, 0x00, 0x1F, 0xEE, 0x05, 0xFB, 0x0B,
+        0xD9, 0x68, 0x8B, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
     struct Case {
         const char* name;
         std::vector<std::uint8_t> info, bits;
@@ -127,6 +138,14 @@ TEST(Dib, DecodesPalettedAndDirectBitmapsInBothRowOrders) {
         {"32 bits top-down",
          header(2, -2, 32, 0),
          {0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 0, 255, 255, 255, 0}},
+        // Run-length: encoded runs, end of line and end of bitmap.
+        {"8 bits run-length",
+         compressed(palette(header(2, 2, 8, 4)), 1),
+         {1, 2, 1, 3, 0, 0, 1, 0, 1, 1, 0, 1}},
+        {"4 bits run-length",
+         compressed(palette(header(2, 2, 4, 4)), 2),
+         {2, 0x23, 0, 0, 2, 0x01, 0, 1}},
+        {"PNG in the bits", compressed(header(2, 2, 0, 0), 5), png},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
