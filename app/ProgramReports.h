@@ -4,6 +4,7 @@
 #include "program/PreparingReportService.h"
 
 #include <QPointer>
+#include <QWidget>
 
 #include <map>
 #include <memory>
