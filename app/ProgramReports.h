@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+class QWidget;
+
 namespace pv {
 
 class TfrPDFExport;
