@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 
+class QWidget;
+
 namespace pv {
 
 class TfrPDFExport;

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <cctype>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -51,6 +52,20 @@ void whenModalAppears(const std::function<void(QWidget*)>& act, int ms) {
         if (modal) act(modal);
     });
     timer->start();
+}
+
+std::string testName(std::string_view description) {
+    std::string name;
+    bool upper = true;
+    for (const char c : description) {
+        if (!std::isalnum(static_cast<unsigned char>(c))) {
+            upper = true;
+            continue;
+        }
+        name += upper ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : c;
+        upper = false;
+    }
+    return name;
 }
 
 } // namespace pv::test

@@ -3,10 +3,15 @@
 #include "batch/ReportService.h"
 #include "report/value/Variables.h"
 
+#include <QRect>
+#include <QSize>
+#include <QString>
 #include <QTemporaryDir>
 
 #include <functional>
+#include <ostream>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -34,4 +39,18 @@ public:
 // Calls `act` with the first modal window to appear (polling the event loop), at most `ms` long.
 void whenModalAppears(const std::function<void(QWidget*)>& act, int ms = 5000);
 
+// A row description such as "missing file" as a test name: "MissingFile".
+std::string testName(std::string_view description);
+
 } // namespace pv::test
+
+// Failures show Qt values as text rather than as bytes.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QSize& s, std::ostream* os) {
+    *os << s.width() << 'x' << s.height();
+}
+inline void PrintTo(const QRect& r, std::ostream* os) {
+    *os << '(' << r.x() << ", " << r.y() << ") " << r.width() << 'x' << r.height();
+}

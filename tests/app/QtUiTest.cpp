@@ -8,16 +8,15 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 using namespace pv;
 using pv::test::whenModalAppears;
-
-Q_DECLARE_METATYPE(pv::MsgIcon)
-Q_DECLARE_METATYPE(pv::MsgButtons)
-Q_DECLARE_METATYPE(pv::MsgResult)
 
 namespace {
 
@@ -28,127 +27,141 @@ void acceptName(QFileDialog* dialog, const QString& path) {
     auto* retry = new QTimer(dialog);
     QObject::connect(retry, &QTimer::timeout, dialog, [dialog, path] {
         auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-        QVERIFY(name);
+        ASSERT_NE(name, nullptr);
         name->setText(path);
         QMetaObject::invokeMethod(dialog, "accept");
     });
     retry->start(20);
 }
 
-} // namespace
-
-class QtUiTest : public QObject {
-    Q_OBJECT
-private slots:
-    void nameFilters_data();
-    void nameFilters();
-    void messageBoxShowsAndAnswers_data();
-    void messageBoxShowsAndAnswers();
-    void messageBoxClosedWithoutButton_data();
-    void messageBoxClosedWithoutButton();
-    void fileDialogOffersOneEntryAndReturnsThePath();
-    void fileDialogAcceptsAMissingName();
-    void fileDialogCancelled();
-};
-
-void QtUiTest::nameFilters_data() {
-    QTest::addColumn<QString>("filter");
-    QTest::addColumn<QStringList>("expected");
-    QTest::newRow("batch files") << "Пачки ПФР|*.*" << QStringList{"Пачки ПФР (*)"};
-    QTest::newRow("two entries, joined patterns")
-        << "Тексты|*.txt;*.csv|Все|*.*" << QStringList{"Тексты (*.txt *.csv)", "Все (*)"};
-    QTest::newRow("no description") << "|*.frf" << QStringList{"*.frf (*.frf)"};
-    QTest::newRow("no pattern") << "Все" << QStringList{"Все (*)"};
+TEST(QtUi, NameFilters) {
+    struct Case {
+        const char* name;
+        QString filter;
+        QStringList expected;
+    };
+    const Case cases[] = {
+        {"batch files", "Пачки ПФР|*.*", {"Пачки ПФР (*)"}},
+        {"two entries, joined patterns",
+         "Тексты|*.txt;*.csv|Все|*.*",
+         {"Тексты (*.txt *.csv)", "Все (*)"}},
+        {"no description", "|*.frf", {"*.frf (*.frf)"}},
+        {"no pattern", "Все", {"Все (*)"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(qtNameFilters(ru(c.filter.toStdString())), c.expected) << c.name;
 }
 
-void QtUiTest::nameFilters() {
-    QFETCH(QString, filter);
-    QFETCH(QStringList, expected);
-    QCOMPARE(qtNameFilters(ru(filter.toStdString())), expected);
-}
-
-void QtUiTest::messageBoxShowsAndAnswers_data() {
-    QTest::addColumn<MsgIcon>("icon");
-    QTest::addColumn<MsgButtons>("buttons");
-    QTest::addColumn<int>("qtIcon");
-    QTest::addColumn<QList<int>>("shownButtons");
-    QTest::addColumn<int>("firstButton");
-    QTest::addColumn<int>("press");
-    QTest::addColumn<MsgResult>("result");
+TEST(QtUi, MessageBoxShowsAndAnswers) {
     using B = QMessageBox;
-    QTest::newRow("plain ok") << MsgIcon::None << MsgButtons::Ok << int(B::NoIcon)
-                              << QList<int>{B::Ok} << int(B::Ok) << int(B::Ok) << MsgResult::Ok;
-    QTest::newRow("error") << MsgIcon::Error << MsgButtons::Ok << int(B::Critical)
-                           << QList<int>{B::Ok} << int(B::Ok) << int(B::Ok) << MsgResult::Ok;
-    QTest::newRow("warning yes/no, no")
-        << MsgIcon::Warning << MsgButtons::YesNo << int(B::Warning) << QList<int>{B::Yes, B::No}
-        << int(B::Yes) << int(B::No) << MsgResult::No;
-    QTest::newRow("question yes/no/cancel")
-        << MsgIcon::Question << MsgButtons::YesNoCancel << int(B::Question)
-        << QList<int>{B::Yes, B::No, B::Cancel} << int(B::Yes) << int(B::Yes) << MsgResult::Yes;
-    QTest::newRow("information ok/cancel")
-        << MsgIcon::Information << MsgButtons::OkCancel << int(B::Information)
-        << QList<int>{B::Ok, B::Cancel} << int(B::Ok) << int(B::Cancel) << MsgResult::Cancel;
+    struct Case {
+        const char* name;
+        MsgIcon icon;
+        MsgButtons buttons;
+        int qtIcon;
+        QList<int> shownButtons;
+        int firstButton;
+        int press;
+        MsgResult result;
+    };
+    const Case cases[] = {
+        {"plain ok",
+         MsgIcon::None,
+         MsgButtons::Ok,
+         B::NoIcon,
+         {B::Ok},
+         B::Ok,
+         B::Ok,
+         MsgResult::Ok},
+        {"error",
+         MsgIcon::Error,
+         MsgButtons::Ok,
+         B::Critical,
+         {B::Ok},
+         B::Ok,
+         B::Ok,
+         MsgResult::Ok},
+        {"warning yes/no, no",
+         MsgIcon::Warning,
+         MsgButtons::YesNo,
+         B::Warning,
+         {B::Yes, B::No},
+         B::Yes,
+         B::No,
+         MsgResult::No},
+        {"question yes/no/cancel",
+         MsgIcon::Question,
+         MsgButtons::YesNoCancel,
+         B::Question,
+         {B::Yes, B::No, B::Cancel},
+         B::Yes,
+         B::Yes,
+         MsgResult::Yes},
+        {"information ok/cancel",
+         MsgIcon::Information,
+         MsgButtons::OkCancel,
+         B::Information,
+         {B::Ok, B::Cancel},
+         B::Ok,
+         B::Cancel,
+         MsgResult::Cancel},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QString title, text;
+        int seenIcon = -1;
+        QList<int> seenButtons;
+        int defaultButton = -1;
+        whenModalAppears([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            ASSERT_NE(box, nullptr);
+            title = box->windowTitle();
+            text = box->text();
+            seenIcon = box->icon();
+            for (QAbstractButton* b : box->buttons())
+                seenButtons << box->standardButton(b);
+            defaultButton = box->standardButton(box->defaultButton());
+            box->button(QMessageBox::StandardButton(c.press))->click();
+        });
+        QtUi ui;
+        const MsgResult answer =
+            ui.messageBox(ru("Первая строка\r\nвторая строка"), ru("Ошибка!"), c.icon, c.buttons);
+
+        EXPECT_EQ(title, QString("Ошибка!"));
+        EXPECT_EQ(text, QString("Первая строка\nвторая строка"));
+        EXPECT_EQ(seenIcon, c.qtIcon);
+        QList<int> shownButtons = c.shownButtons;
+        std::sort(seenButtons.begin(), seenButtons.end());
+        std::sort(shownButtons.begin(), shownButtons.end());
+        EXPECT_EQ(seenButtons, shownButtons);
+        // The first button of the set is the default, as on the original platform.
+        EXPECT_EQ(defaultButton, c.firstButton);
+        EXPECT_EQ(answer, c.result);
+    }
 }
 
-void QtUiTest::messageBoxShowsAndAnswers() {
-    QFETCH(MsgIcon, icon);
-    QFETCH(MsgButtons, buttons);
-    QFETCH(int, qtIcon);
-    QFETCH(QList<int>, shownButtons);
-    QFETCH(int, firstButton);
-    QFETCH(int, press);
-    QFETCH(MsgResult, result);
-
-    QString title, text;
-    int seenIcon = -1;
-    QList<int> seenButtons;
-    int defaultButton = -1;
-    whenModalAppears([&](QWidget* w) {
-        auto* box = qobject_cast<QMessageBox*>(w);
-        QVERIFY(box);
-        title = box->windowTitle();
-        text = box->text();
-        seenIcon = box->icon();
-        for (QAbstractButton* b : box->buttons())
-            seenButtons << box->standardButton(b);
-        defaultButton = box->standardButton(box->defaultButton());
-        box->button(QMessageBox::StandardButton(press))->click();
-    });
-    QtUi ui;
-    const MsgResult answer =
-        ui.messageBox(ru("Первая строка\r\nвторая строка"), ru("Ошибка!"), icon, buttons);
-
-    QCOMPARE(title, QString("Ошибка!"));
-    QCOMPARE(text, QString("Первая строка\nвторая строка"));
-    QCOMPARE(seenIcon, qtIcon);
-    std::sort(seenButtons.begin(), seenButtons.end());
-    std::sort(shownButtons.begin(), shownButtons.end());
-    QCOMPARE(seenButtons, shownButtons);
-    // The first button of the set is the default, as on the original platform.
-    QCOMPARE(defaultButton, firstButton);
-    QCOMPARE(answer, result);
+TEST(QtUi, MessageBoxClosedWithoutButton) {
+    struct Case {
+        const char* name;
+        MsgButtons buttons;
+        MsgResult result;
+    };
+    const Case cases[] = {
+        {"ok", MsgButtons::Ok, MsgResult::Ok},
+        {"ok/cancel", MsgButtons::OkCancel, MsgResult::Cancel},
+        {"yes/no", MsgButtons::YesNo, MsgResult::No},
+        {"yes/no/cancel", MsgButtons::YesNoCancel, MsgResult::Cancel},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        whenModalAppears([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+        QtUi ui;
+        EXPECT_EQ(ui.messageBox("x", "y", MsgIcon::None, c.buttons), c.result);
+        EXPECT_EQ(messageResult(QMessageBox::NoButton, c.buttons), c.result);
+    }
 }
 
-void QtUiTest::messageBoxClosedWithoutButton_data() {
-    QTest::addColumn<MsgButtons>("buttons");
-    QTest::addColumn<MsgResult>("result");
-    QTest::newRow("ok") << MsgButtons::Ok << MsgResult::Ok;
-    QTest::newRow("ok/cancel") << MsgButtons::OkCancel << MsgResult::Cancel;
-    QTest::newRow("yes/no") << MsgButtons::YesNo << MsgResult::No;
-    QTest::newRow("yes/no/cancel") << MsgButtons::YesNoCancel << MsgResult::Cancel;
-}
-
-void QtUiTest::messageBoxClosedWithoutButton() {
-    QFETCH(MsgButtons, buttons);
-    QFETCH(MsgResult, result);
-    whenModalAppears([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
-    QtUi ui;
-    QCOMPARE(ui.messageBox("x", "y", MsgIcon::None, buttons), result);
-    QCOMPARE(messageResult(QMessageBox::NoButton, buttons), result);
-}
-
-void QtUiTest::fileDialogOffersOneEntryAndReturnsThePath() {
+TEST(QtUi, FileDialogOffersOneEntryAndReturnsThePath) {
     QTemporaryDir dir;
     const QString path =
         dir.filePath("PFR-123-Y-2006-ORG-001-002-000001-DCK-00001-DPT-000000-DCK-00000");
@@ -158,7 +171,7 @@ void QtUiTest::fileDialogOffersOneEntryAndReturnsThePath() {
     bool detailsHidden = false, resizable = false;
     whenModalAppears([&](QWidget* w) {
         auto* dialog = qobject_cast<QFileDialog*>(w);
-        QVERIFY(dialog);
+        ASSERT_NE(dialog, nullptr);
         filters = dialog->nameFilters();
         detailsHidden = dialog->testOption(QFileDialog::HideNameFilterDetails);
         resizable = dialog->isSizeGripEnabled();
@@ -166,37 +179,36 @@ void QtUiTest::fileDialogOffersOneEntryAndReturnsThePath() {
     });
     QtUi ui;
     auto chosen = ui.chooseFileToOpen(ru("Пачки ПФР|*.*"));
-    QCOMPARE(filters, QStringList{"Пачки ПФР (*)"});
-    QVERIFY(detailsHidden);
-    QVERIFY(resizable);
-    QVERIFY(chosen.has_value());
-    QCOMPARE(QString::fromStdString(*chosen), path);
+    EXPECT_EQ(filters, QStringList{"Пачки ПФР (*)"});
+    EXPECT_TRUE(detailsHidden);
+    EXPECT_TRUE(resizable);
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(QString::fromStdString(*chosen), path);
 }
 
-void QtUiTest::fileDialogAcceptsAMissingName() {
+TEST(QtUi, FileDialogAcceptsAMissingName) {
     // The driver, not the dialog, tells the user that the file does not exist.
     QTemporaryDir dir;
     const QString path = dir.filePath("нет такой пачки.txt");
     whenModalAppears([&](QWidget* w) {
         auto* dialog = qobject_cast<QFileDialog*>(w);
-        QVERIFY(dialog);
+        ASSERT_NE(dialog, nullptr);
         acceptName(dialog, path);
     });
     QtUi ui;
     auto chosen = ui.chooseFileToOpen(ru("Пачки ПФР|*.*"));
-    QVERIFY(chosen.has_value());
-    QCOMPARE(QString::fromStdString(*chosen), path);
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(QString::fromStdString(*chosen), path);
 }
 
-void QtUiTest::fileDialogCancelled() {
+TEST(QtUi, FileDialogCancelled) {
     whenModalAppears([](QWidget* w) {
         auto* dialog = qobject_cast<QFileDialog*>(w);
-        QVERIFY(dialog);
+        ASSERT_NE(dialog, nullptr);
         dialog->reject();
     });
     QtUi ui;
-    QVERIFY(!ui.chooseFileToOpen(ru("Пачки ПФР|*.*")).has_value());
+    EXPECT_FALSE(ui.chooseFileToOpen(ru("Пачки ПФР|*.*")).has_value());
 }
 
-QTEST_MAIN(QtUiTest)
-#include "QtUiTest.moc"
+} // namespace
