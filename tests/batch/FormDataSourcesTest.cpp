@@ -150,13 +150,17 @@ TEST_F(PreparingReportServiceTest, MissingTemplateHandsOverNoPages) {
     EXPECT_EQ(presenter_.shown[0].pages, 0);
 }
 
-TEST_F(PreparingReportServiceTest, AMissingFileKeepsTheTemplateLoadedBefore) {
+// The report still holds the last batch's form, which must not print as
+// this batch's: the presenter hears that nothing was prepared.
+TEST_F(PreparingReportServiceTest, AMissingFileDoesNotPrintTheTemplateLoadedBefore) {
     people({"A"});
     service_.LoadFromFile(ReportId::frReport1, templateFile("t.frf", "x"));
     service_.LoadFromFile(ReportId::frReport1, (dir_ / "absent.frf").string());
+    EXPECT_FALSE(service_.hasTemplate(ReportId::frReport1));
     service_.PrepareAndPreview(ReportId::frReport1);
     ASSERT_EQ(presenter_.shown.size(), 1u);
-    EXPECT_EQ(presenter_.shown[0].texts, (std::vector<std::string>{"x"}));
+    EXPECT_EQ(presenter_.shown[0].pages, 0);
+    EXPECT_TRUE(presenter_.shown[0].texts.empty());
 }
 
 TEST_F(PreparingReportServiceTest, CompositeReportPreparesItsMembersInOrderIntoOnePreview) {
